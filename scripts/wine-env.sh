@@ -1,0 +1,56 @@
+# Sourced by the Wine scripts: the project's Wine environment and its one-time prefix set-up.
+QX_ROOT=${QX_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+export WINEPREFIX=${QX_WINEPREFIX:-$QX_ROOT/build/wineprefix}
+export WINEARCH=win32
+export WINEDEBUG=${WINEDEBUG:--all}
+export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8    # ANSI code page 936 inside Wine
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
+unset WINELOADERNOEXEC
+
+# Bump when the set-up below changes, so that existing prefixes are rebuilt.
+QX_PREFIX_VERSION=1
+
+qx_prefix_ready() {
+  [ "$(cat "$WINEPREFIX/.qx-ready" 2>/dev/null)" = "$QX_PREFIX_VERSION" ]
+}
+
+# Creates the prefix once (wineboot, fonts, undecorated X11 windows, no crash dialogs).
+# Safe against parallel callers: one creates it under a lock, the others wait.
+qx_prefix_ensure() {
+  qx_prefix_ready && return 0
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock 9
+    qx_prefix_ready && exit 0
+    rm -rf "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+    local reg
+    reg=$(mktemp --suffix=.reg)
+    # regedit reads version-5 files as UTF-16LE with a byte-order mark.
+    { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$QX_ROOT/scripts/wine/prefix.reg.in"; } >"$reg"
+    wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
+    wineserver -w
+    rm -f "$reg"
+    echo "$QX_PREFIX_VERSION" >"$WINEPREFIX/.qx-ready"
+  ) 9>"$WINEPREFIX.lock"
+}
+
+# Starts a private Xvfb on a free display; sets QX_XVFB_PID and exports DISPLAY.
+qx_xvfb_start() {
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    QX_XVFB_PID=$!
+    local i
+    for i in $(seq 1 100); do
+      [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
+      kill -0 "$QX_XVFB_PID" 2>/dev/null || break
+      sleep 0.05
+    done
+    kill "$QX_XVFB_PID" 2>/dev/null || true
+  done
+  echo "wine-env: could not start Xvfb" >&2
+  return 1
+}
