@@ -41,5 +41,9 @@ bench: bench-build win32
 run: win32
 	@bash scripts/run-console.sh
 
+# Lays out the distribution medium in build/dist/.
+dist: win32
+	@bash scripts/make-dist.sh
+
 clean:
 	rm -rf build
