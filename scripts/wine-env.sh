@@ -54,3 +54,15 @@ qx_xvfb_start() {
   echo "wine-env: could not start Xvfb" >&2
   return 1
 }
+
+# Makes a private copy of the prepared prefix for one test session, so that concurrent sessions
+# (each with its own wineserver and display) never share Wine state. The large system32 folder
+# is hard-linked (only read); everything else is copied. Exports WINEPREFIX.
+qx_session_prefix_create() {
+  local template=$WINEPREFIX dst=$1
+  rm -rf "$dst"
+  mkdir -p "$dst"
+  tar -C "$template" --exclude=./drive_c/windows/system32 --exclude=./wineserver -cf - . | tar -C "$dst" -xf -
+  cp -al "$template/drive_c/windows/system32" "$dst/drive_c/windows/"
+  export WINEPREFIX=$dst
+}
