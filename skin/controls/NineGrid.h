@@ -1,0 +1,34 @@
+// Portable nine-grid geometry: cells of an image reference, piece modes from fill modes, and tile placement.
+#pragma once
+
+#include "framework/WinCompat.h"
+#include "skin/controls/SkinPiece.h"
+
+#include <vector>
+
+class CNineGrid {
+public:
+    enum : int { CELL_COUNT = 9, CENTRE = 4 };
+
+    // Row order: top-left, top, top-right, left, centre, right, bottom-left, bottom, bottom-right.
+    struct Cell {
+        SkinPiece piece; // image name, source cell and piece mode
+        RECT rcDest;
+    };
+
+    // Piece mode that a reference's fill mode gives to the cell (0..8).
+    static DWORD PieceMode(DWORD fillMode, int cell);
+    static bool IsRectEmpty(const RECT& rc);
+    // Empty when the source rectangle is empty or the name is "".
+    static bool IsEmpty(const SkinImageRef& ref);
+    static bool IsEmpty(const SkinPiece& piece);
+
+    // Cuts the reference's source and the destination into nine cells; margins keep their pixel size.
+    static void Layout(const SkinImageRef& ref, const RECT& dest, Cell cells[CELL_COUNT]);
+
+    // Where the tiles of a cut of tileWidth x tileHeight go over dest, rows top down and columns left to right;
+    // the last row and column are cut short, every tile shows the top-left part of the cut. Empty for empty input.
+    static std::vector<RECT> TileRects(const RECT& dest, LONG tileWidth, LONG tileHeight);
+    // A natural-size copy at dest's top-left corner, clipped to dest.
+    static RECT CopyRect(const RECT& dest, LONG width, LONG height);
+};

@@ -1,0 +1,60 @@
+// The two conversions between CSkinImage and the platform's device-dependent bitmaps.
+#include "skin/controls/SkinImage.h"
+
+#include <cstring>
+#include <utility>
+
+namespace {
+// The screen's device context for the length of one conversion.
+class CScreenDC {
+public:
+    CScreenDC() : m_hDC(::GetDC(nullptr)) {}
+    ~CScreenDC() {
+        if (m_hDC)
+            ::ReleaseDC(nullptr, m_hDC);
+    }
+    CScreenDC(const CScreenDC&) = delete;
+    CScreenDC& operator=(const CScreenDC&) = delete;
+    HDC Get() const { return m_hDC; }
+
+private:
+    HDC m_hDC;
+};
+} // namespace
+
+bool CSkinImage::FromBitmap(HBITMAP bitmap) {
+    BITMAP bm;
+    if (!bitmap || ::GetObjectA(bitmap, sizeof(bm), &bm) != sizeof(bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) {
+        SetLastError("GetDIBits failed");
+        return false;
+    }
+    CSkinImage fresh;
+    if (!fresh.Create(static_cast<DWORD>(bm.bmWidth), static_cast<DWORD>(bm.bmHeight),
+                      static_cast<DWORD>(bm.bmBitsPixel) * bm.bmPlanes, m_dwType)) {
+        SetLastError(fresh.GetLastError());
+        return false;
+    }
+    CScreenDC screen;
+    int lines = screen.Get() ? ::GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(bm.bmHeight), fresh.GetBits(),
+                                           reinterpret_cast<BITMAPINFO*>(fresh.m_pDib), DIB_RGB_COLORS)
+                             : 0;
+    // GetDIBits may rewrite header fields; the block keeps the layout that Create gave it.
+    std::memcpy(fresh.m_pDib, &fresh.m_head, sizeof(fresh.m_head));
+    if (lines == 0) {
+        SetLastError("GetDIBits failed");
+        return false;
+    }
+    fresh.m_nXDpi = m_nXDpi;
+    fresh.m_nYDpi = m_nYDpi;
+    fresh.m_nTransIndex = m_nTransIndex;
+    fresh.m_nAlphaMax = m_nAlphaMax;
+    *this = std::move(fresh);
+    return true;
+}
+
+HBITMAP CSkinImage::ToBitmap(HDC dc) const {
+    if (!m_pDib || !dc)
+        return nullptr;
+    return ::CreateDIBitmap(dc, &m_head, CBM_INIT, GetBits(), reinterpret_cast<const BITMAPINFO*>(m_pDib),
+                            DIB_RGB_COLORS);
+}
