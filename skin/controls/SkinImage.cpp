@@ -169,7 +169,7 @@ BYTE* CSkinImage::GetScanLine(DWORD y) {
 const BYTE* CSkinImage::GetScanLine(DWORD y) const { return const_cast<CSkinImage*>(this)->GetScanLine(y); }
 
 void CSkinImage::SetXDPI(long dpi) {
-    if (dpi <= 0)
+    if (dpi < 0 || dpi > 100000)
         dpi = 72;
     m_nXDpi = dpi;
     // Pixels per metre, rounded, as the header stores them.
@@ -179,7 +179,7 @@ void CSkinImage::SetXDPI(long dpi) {
 }
 
 void CSkinImage::SetYDPI(long dpi) {
-    if (dpi <= 0)
+    if (dpi < 0 || dpi > 100000)
         dpi = 72;
     m_nYDpi = dpi;
     m_head.biYPelsPerMeter = static_cast<LONG>(dpi * 10000 / 254 + ((dpi * 10000 % 254) * 2 >= 254 ? 1 : 0));
