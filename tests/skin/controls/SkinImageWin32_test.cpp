@@ -67,8 +67,8 @@ TEST(SkinImageWin32, ToBitmapAndBackKeepsTrueColourPixels) {
 }
 
 TEST(SkinImageWin32, MonochromeBitmapComesBackWithItsColourTable) {
-    // A 1-bit device bitmap: bit set = white, as the platform defines monochrome bitmaps.
-    const WORD rows[2] = {0x8000, 0x4000};
+    // A 1-bit device bitmap, rows top first and padded to 16 bits: a set bit is white.
+    const BYTE rows[4] = {0x80, 0, 0x40, 0};
     CBitmapOwner bitmap(::CreateBitmap(2, 2, 1, 1, rows));
     ASSERT_NE(nullptr, bitmap.Get());
     CSkinImage image;
