@@ -27,7 +27,7 @@ public:
     SCARDCONTEXT m_hContext = 0;
 
 private:
-    // Two connect attempts, one right after the other; m_hCard holds the result (0 when both fail).
+    // Two connect attempts, one right after the other; hCard receives the new handle, untouched if both fail.
     BOOL ConnectFresh(SCARDHANDLE &hCard);
     // One exchange into the shared response buffer; cbReceived is the received length.
     LONG Exchange(const BYTE *pbCommand, DWORD cbCommand, BYTE *pbResponse, DWORD &cbReceived);
