@@ -1,0 +1,74 @@
+#include "console/ApduList.h"
+
+#include "framework/ResultCodes.h"
+
+#include <cstring>
+#include <new>
+
+DWORD CApduList::Parse(const BYTE* bytes, DWORD count) {
+    CApduCommand* node = new (std::nothrow) CApduCommand;
+    if (!node) {
+        return RC_NO_MEMORY;
+    }
+    ++m_nCount;
+    m_pHead = node;
+    DWORD left = count;
+    const BYTE* next = node->Parse(bytes, &left);
+    while (next && left > 0) {
+        CApduCommand* further = new (std::nothrow) CApduCommand;
+        if (!further) {
+            Clear();
+            return RC_NO_MEMORY;
+        }
+        ++m_nCount;
+        node->m_pNext = further;
+        node = further;
+        next = node->Parse(next, &left);
+    }
+    return 0;
+}
+
+DWORD CApduList::GetCommand(BYTE* output, DWORD* pLength, DWORD index) const {
+    if (index > m_nCount) {
+        return RC_BAD_ARGUMENT;
+    }
+    const CApduCommand* node = m_pHead;
+    for (DWORD i = 0; node && i < index; ++i) {
+        node = node->m_pNext;
+    }
+    if (!node) {
+        return RC_NO_COMMAND;
+    }
+    if (output) {
+        if (node->m_nLength == 0) {
+            return RC_NO_COMMAND;
+        }
+        if (node->m_nLength > 5) {
+            output[4] = node->m_bLc;
+            if (node->m_bLc) {
+                std::memcpy(output + 5, node->m_pbData.get(), node->m_bLc);
+            }
+            if (node->m_bLe) {
+                output[5 + node->m_bLc] = node->m_bLe;
+            }
+        } else if (node->m_bLe) {
+            output[4] = node->m_bLe;
+        }
+        std::memcpy(output, node->m_abHeader, 4);
+    }
+    if (pLength) {
+        *pLength = node->m_nLength;
+    }
+    return 0;
+}
+
+void CApduList::Clear() {
+    CApduCommand* node = m_pHead;
+    while (node) {
+        CApduCommand* next = node->m_pNext;
+        delete node;
+        node = next;
+    }
+    m_pHead = nullptr;
+    m_nCount = 0;
+}
