@@ -1,0 +1,29 @@
+// The archive's 8-bit length-prefixed string form, the byte layout of every record in a .trace file.
+#pragma once
+
+#include "framework/WinCompat.h"
+
+#include <cstddef>
+#include <string>
+
+enum PrefixedStringStatus : DWORD {
+    PS_OK = 0,
+    PS_TRUNCATED,  // the bytes end inside the prefix or inside the string
+    PS_BAD_PREFIX, // a prefix value this form never writes (16-bit 0xFFFE, 32-bit 0xFFFFFFFF)
+    PS_TOO_LONG,   // longer than the caller's limit, or than a 32-bit length can say
+    PS_NO_MEMORY,
+};
+
+// Largest length the form can carry: 32-bit 0xFFFFFFFF is kept free as other writers' escape to longer forms.
+const size_t kMaxPrefixedLength = 0xFFFFFFFEu;
+
+// 1 byte for 0-254, 3 for 255-65533, 7 from 65534 up.
+size_t PrefixSize(size_t length);
+
+// Appends prefix and bytes to `out`. PS_TOO_LONG (nothing appended) beyond kMaxPrefixedLength.
+PrefixedStringStatus AppendPrefixedString(std::string &out, const char *bytes, size_t length);
+
+// Reads one string at `pos` of `data[0..size)`, refusing lengths above `maxLength` before allocating anything.
+// On success `text` holds the bytes and `pos` points past them; on failure both are left as they were.
+PrefixedStringStatus ReadPrefixedString(const char *data, size_t size, size_t &pos, std::string &text,
+                                        size_t maxLength = kMaxPrefixedLength);
