@@ -33,11 +33,19 @@ public:
     // Decodes one row into image row y (counted from the top); a read error ends the row.
     void ReadRow(DWORD y) {
         const DWORD width = m_image.GetWidth();
+        m_out = m_image.GetScanLine(y);
+        m_alpha = m_image.HasAlpha() ? m_image.GetAlpha() + static_cast<size_t>(m_image.GetHeight() - 1 - y) * width
+                                     : nullptr;
+        if (!m_compressed && (m_depth == 8 || m_depth == 24)) {
+            // The file's pixels have the memory layout already.
+            m_stream.Read(m_out, 1, static_cast<size_t>(width) * m_bytes);
+            return;
+        }
         if (!m_compressed) {
             m_row.resize(static_cast<size_t>(width) * m_bytes);
             size_t got = m_stream.Read(m_row.data(), 1, m_row.size());
             for (DWORD x = 0; x < got / m_bytes; ++x)
-                Put(x, y, &m_row[static_cast<size_t>(x) * m_bytes]);
+                Put(x, &m_row[static_cast<size_t>(x) * m_bytes]);
             return;
         }
         for (DWORD x = 0; x < width; ++x) {
@@ -52,7 +60,7 @@ public:
             }
             if (!m_repeat && !ReadPixel())
                 return;
-            Put(x, y, m_pixel);
+            Put(x, m_pixel);
             --m_left;
         }
     }
@@ -60,8 +68,8 @@ public:
 private:
     bool ReadPixel() { return m_stream.Read(m_pixel, 1, m_bytes) == m_bytes; }
 
-    void Put(DWORD x, DWORD y, const BYTE* p) {
-        BYTE* row = m_image.GetScanLine(y);
+    void Put(DWORD x, const BYTE* p) {
+        BYTE* row = m_out;
         switch (m_depth) {
         case 8:
             row[x] = p[0];
@@ -73,7 +81,7 @@ private:
             row[x * 3 + 1] = static_cast<BYTE>((value / 4) & 0xF8);
             row[x * 3 + 2] = static_cast<BYTE>((value / 128) & 0xF8);
             // Bit 15 is the attribute bit; it means transparency only when the descriptor declares one.
-            m_image.AlphaSet(x, y, m_attributeAlpha && !(value & 0x8000) ? 0 : 255);
+            m_alpha[x] = m_attributeAlpha && !(value & 0x8000) ? 0 : 255;
             break;
         }
         case 24:
@@ -81,7 +89,7 @@ private:
             break;
         case 32:
             std::memcpy(row + x * 3, p, 3);
-            m_image.AlphaSet(x, y, p[3]);
+            m_alpha[x] = p[3];
             break;
         default:
             break;
@@ -98,6 +106,8 @@ private:
     bool m_repeat;
     BYTE m_pixel[4];
     std::vector<BYTE> m_row;
+    BYTE* m_out = nullptr;   // the row being decoded
+    BYTE* m_alpha = nullptr; // its alpha row, for the depths that carry alpha
 };
 } // namespace
 
