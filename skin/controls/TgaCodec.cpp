@@ -81,7 +81,9 @@ private:
             row[x * 3 + 1] = static_cast<BYTE>((value / 4) & 0xF8);
             row[x * 3 + 2] = static_cast<BYTE>((value / 128) & 0xF8);
             // Bit 15 is the attribute bit; it means transparency only when the descriptor declares one.
-            m_alpha[x] = m_attributeAlpha && !(value & 0x8000) ? 0 : 255;
+            // 15-bit images have no alpha channel.
+            if (m_alpha)
+                m_alpha[x] = m_attributeAlpha && !(value & 0x8000) ? 0 : 255;
             break;
         }
         case 24:
@@ -149,7 +151,7 @@ bool CTgaCodec::Decode(CMemoryStream& stream, CSkinImage& image) {
 
     if (!image.Create(width, height, depth, CSkinImage::FORMAT_TGA))
         return Fail(image, kCreateFailed);
-    if (depth == 15 || depth == 16 || depth == 32) {
+    if (depth == 16 || depth == 32) {
         if (!image.AlphaCreate())
             return Fail(image, kCreateFailed);
     }

@@ -112,11 +112,19 @@ TEST(TgaCodec, SixteenBitsAre555WithAttributeAlpha) {
     EXPECT_EQ(255, image.AlphaGet(1, 0));
 
     // Without attribute bits, bit 15 carries nothing and every pixel is opaque.
-    CByteBuilder c = TgaHeader(2, 1, 1, 15);
+    CByteBuilder c = TgaHeader(2, 1, 1, 16);
     c.U16(0x001F);
     ASSERT_TRUE(DecodeTga(image, c.Data())) << image.GetLastError();
+    ASSERT_TRUE(image.HasAlpha());
     EXPECT_EQ(255, image.AlphaGet(0, 0));
     ExpectColor(image, 0, 0, 0xF8, 0, 0);
+
+    // 15 bits: the same colours and no alpha channel.
+    CByteBuilder d = TgaHeader(10, 2, 1, 15, 0x01);
+    d.U8(0x81).U16(0x03E0);
+    ASSERT_TRUE(DecodeTga(image, d.Data())) << image.GetLastError();
+    EXPECT_FALSE(image.HasAlpha());
+    ExpectColor(image, 1, 0, 0, 0xF8, 0);
 }
 
 TEST(TgaCodec, GreyImagesGetARamp) {
