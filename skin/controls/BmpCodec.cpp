@@ -16,13 +16,15 @@ const char kUnknownCompression[] = "unknown compression";
 const char kNoMemoryLower[] = "can't allocate memory";
 const char kCorrupted[] = "corrupted BMP";
 
-DWORD Le32(const BYTE* p) {
+DWORD Le32(const BYTE *p) {
     return static_cast<DWORD>(p[0]) | static_cast<DWORD>(p[1]) << 8 | static_cast<DWORD>(p[2]) << 16 |
            static_cast<DWORD>(p[3]) << 24;
 }
-WORD Le16(const BYTE* p) { return static_cast<WORD>(p[0] | p[1] << 8); }
+WORD Le16(const BYTE *p) {
+    return static_cast<WORD>(p[0] | p[1] << 8);
+}
 
-bool Fail(CSkinImage& image, const char* text) {
+bool Fail(CSkinImage &image, const char *text) {
     image.SetLastError(text);
     return false;
 }
@@ -43,7 +45,7 @@ struct InfoHeader {
     bool hasMasks; // masks carried inside a header longer than 40 bytes
 };
 
-bool ReadInfoHeader(CMemoryStream& stream, InfoHeader& info) {
+bool ReadInfoHeader(CMemoryStream &stream, InfoHeader &info) {
     BYTE raw[40];
     long headerStart = stream.Tell();
     size_t got = stream.Read(raw, 1, sizeof(raw));
@@ -103,7 +105,7 @@ BYTE Channel(DWORD value, DWORD mask) {
 // Writes one RLE pixel run position by position; positions outside the block are dropped.
 class CRleTarget {
 public:
-    CRleTarget(CSkinImage& image) : m_bits(image.GetBits()), m_stride(image.GetEffWidth()), m_rows(image.GetHeight()) {}
+    CRleTarget(CSkinImage &image) : m_bits(image.GetBits()), m_stride(image.GetEffWidth()), m_rows(image.GetHeight()) {}
     bool RowInside(DWORD row) const { return row < m_rows; }
     void PutByte(DWORD row, DWORD column, BYTE value) {
         if (row < m_rows && column < m_stride)
@@ -113,7 +115,7 @@ public:
         DWORD column = x / 2;
         if (row >= m_rows || column >= m_stride)
             return;
-        BYTE& cell = m_bits[static_cast<size_t>(row) * m_stride + column];
+        BYTE &cell = m_bits[static_cast<size_t>(row) * m_stride + column];
         if (x % 2 == 0)
             cell = static_cast<BYTE>((cell & 0x0F) | (nibble << 4));
         else
@@ -121,13 +123,13 @@ public:
     }
 
 private:
-    BYTE* m_bits;
+    BYTE *m_bits;
     DWORD m_stride;
     DWORD m_rows;
 };
 
 // Rows are counted from the bottom. The stream running dry ends the bitmap like the end escape.
-void DecodeRle8(CMemoryStream& stream, CSkinImage& image) {
+void DecodeRle8(CMemoryStream &stream, CSkinImage &image) {
     CRleTarget target(image);
     DWORD row = 0, column = 0;
     while (target.RowInside(row)) {
@@ -170,7 +172,7 @@ void DecodeRle8(CMemoryStream& stream, CSkinImage& image) {
 
 // x counts pixels, so an even x is a high nibble; every row starts at the high nibble. Within a run the
 // pixels take the data's nibbles in order (high first) whatever the output phase, as the format defines.
-void DecodeRle4(CMemoryStream& stream, CSkinImage& image) {
+void DecodeRle4(CMemoryStream &stream, CSkinImage &image) {
     CRleTarget target(image);
     DWORD row = 0, x = 0;
     while (target.RowInside(row)) {
@@ -216,10 +218,12 @@ void DecodeRle4(CMemoryStream& stream, CSkinImage& image) {
     }
 }
 
-long DotsPerInch(long pelsPerMeter) { return static_cast<long>(std::floor(pelsPerMeter * 0.0254 + 0.5)); }
+long DotsPerInch(long pelsPerMeter) {
+    return static_cast<long>(std::floor(pelsPerMeter * 0.0254 + 0.5));
+}
 } // namespace
 
-bool CBmpCodec::Decode(CMemoryStream& stream, CSkinImage& image) {
+bool CBmpCodec::Decode(CMemoryStream &stream, CSkinImage &image) {
     const long start = stream.Tell();
     BYTE fileHeader[14];
     if (stream.Read(fileHeader, 1, sizeof(fileHeader)) != sizeof(fileHeader))
@@ -286,7 +290,7 @@ bool CBmpCodec::Decode(CMemoryStream& stream, CSkinImage& image) {
         return Fail(image, kCancelled);
 
     if (bits <= 8) {
-        RGBQUAD* palette = image.GetPalette();
+        RGBQUAD *palette = image.GetPalette();
         for (DWORD i = 0; i < paletteEntries; ++i) {
             BYTE entry[4] = {0, 0, 0, 0};
             if (stream.Read(entry, 1, entrySize) != entrySize)
@@ -335,7 +339,7 @@ bool CBmpCodec::Decode(CMemoryStream& stream, CSkinImage& image) {
             if (stream.Read(row.data(), 1, row.size()) == 0)
                 break;
             // Rows are stored bottom first like the pixel block.
-            BYTE* out = image.GetScanLine(height - 1 - y);
+            BYTE *out = image.GetScanLine(height - 1 - y);
             for (DWORD x = 0; x < width; ++x) {
                 DWORD value = Le16(&row[x * 2]);
                 out[x * 3] = Channel(value, masks[2]);
@@ -362,7 +366,7 @@ bool CBmpCodec::Decode(CMemoryStream& stream, CSkinImage& image) {
         for (DWORD y = 0; y < height; ++y) {
             if (stream.Read(row.data(), 1, row.size()) == 0)
                 break;
-            BYTE* out = image.GetScanLine(height - 1 - y);
+            BYTE *out = image.GetScanLine(height - 1 - y);
             for (DWORD x = 0; x < width; ++x)
                 std::memcpy(out + x * 3, &row[x * 4], 3);
         }
@@ -377,8 +381,8 @@ bool CBmpCodec::Decode(CMemoryStream& stream, CSkinImage& image) {
     return true;
 }
 
-bool CBmpCodec::Encode(CMemoryStream& stream, CSkinImage& image) {
-    const BITMAPINFO* dib = image.GetDIB();
+bool CBmpCodec::Encode(CMemoryStream &stream, CSkinImage &image) {
+    const BITMAPINFO *dib = image.GetDIB();
     if (!dib) {
         image.SetLastError("Image is empty");
         return false;

@@ -5,16 +5,18 @@
 #include <vector>
 
 namespace {
-DWORD Le32(const BYTE* p) {
+DWORD Le32(const BYTE *p) {
     return static_cast<DWORD>(p[0]) | static_cast<DWORD>(p[1]) << 8 | static_cast<DWORD>(p[2]) << 16 |
            static_cast<DWORD>(p[3]) << 24;
 }
-WORD Le16(const BYTE* p) { return static_cast<WORD>(p[0] | p[1] << 8); }
-void PutLe16(BYTE* p, DWORD v) {
+WORD Le16(const BYTE *p) {
+    return static_cast<WORD>(p[0] | p[1] << 8);
+}
+void PutLe16(BYTE *p, DWORD v) {
     p[0] = static_cast<BYTE>(v);
     p[1] = static_cast<BYTE>(v >> 8);
 }
-void PutLe32(BYTE* p, DWORD v) {
+void PutLe32(BYTE *p, DWORD v) {
     PutLe16(p, v);
     PutLe16(p + 2, v >> 16);
 }
@@ -35,7 +37,7 @@ DWORD EntryBits(BYTE colorCount, WORD bitCount) {
 } // namespace
 
 // Failures carry no error text.
-bool CIcoCodec::Decode(CMemoryStream& stream, CSkinImage& image) {
+bool CIcoCodec::Decode(CMemoryStream &stream, CSkinImage &image) {
     image.SetLastError("");
     const std::uint64_t start = static_cast<std::uint64_t>(stream.Tell());
     BYTE directory[kDirectorySize];
@@ -54,7 +56,7 @@ bool CIcoCodec::Decode(CMemoryStream& stream, CSkinImage& image) {
         return false;
     image.SetNumFrames(static_cast<long>(count));
 
-    const BYTE* entry = &entries[static_cast<size_t>(frame) * kEntrySize];
+    const BYTE *entry = &entries[static_cast<size_t>(frame) * kEntrySize];
     // A width or height byte of 0 stands for 256 pixels.
     const DWORD width = entry[0] ? entry[0] : 256;
     const DWORD height = entry[1] ? entry[1] : 256;
@@ -82,12 +84,12 @@ bool CIcoCodec::Decode(CMemoryStream& stream, CSkinImage& image) {
         std::vector<BYTE> row(static_cast<size_t>(width) * 4);
         if (!image.AlphaCreate())
             return false;
-        BYTE* alpha = image.GetAlpha();
+        BYTE *alpha = image.GetAlpha();
         // File rows are bottom first, like the pixel block and the alpha channel.
         for (DWORD r = 0; r < height; ++r) {
             if (stream.Read(row.data(), 1, row.size()) != row.size())
                 return false;
-            BYTE* out = image.GetBits() + static_cast<size_t>(r) * image.GetEffWidth();
+            BYTE *out = image.GetBits() + static_cast<size_t>(r) * image.GetEffWidth();
             for (DWORD x = 0; x < width; ++x) {
                 std::memcpy(out + x * 3, &row[x * 4], 3);
                 alpha[static_cast<size_t>(r) * width + x] = row[x * 4 + 3];
@@ -106,10 +108,10 @@ bool CIcoCodec::Decode(CMemoryStream& stream, CSkinImage& image) {
     const bool createdHere = !image.HasAlpha();
     if (!image.AlphaCreate())
         return false;
-    BYTE* alpha = image.GetAlpha();
+    BYTE *alpha = image.GetAlpha();
     bool anySet = false;
     for (DWORD r = 0; r < height; ++r) {
-        const BYTE* maskRow = &mask[static_cast<size_t>(r) * maskStride];
+        const BYTE *maskRow = &mask[static_cast<size_t>(r) * maskStride];
         for (DWORD x = 0; x < width; ++x) {
             if (maskRow[x >> 3] & (0x80 >> (x & 7))) {
                 alpha[static_cast<size_t>(r) * width + x] = 0;
@@ -122,7 +124,7 @@ bool CIcoCodec::Decode(CMemoryStream& stream, CSkinImage& image) {
     return true;
 }
 
-bool CIcoCodec::Encode(CMemoryStream& stream, CSkinImage& image) {
+bool CIcoCodec::Encode(CMemoryStream &stream, CSkinImage &image) {
     const DWORD width = image.GetWidth();
     const DWORD height = image.GetHeight();
     if (!image.IsValid() || width > 255 || height > 255) {
@@ -144,10 +146,10 @@ bool CIcoCodec::Encode(CMemoryStream& stream, CSkinImage& image) {
     std::vector<BYTE> out;
     out.reserve(kDirectorySize + kEntrySize + imageBytes);
     out.resize(kDirectorySize + kEntrySize + 40, 0);
-    BYTE* p = out.data();
+    BYTE *p = out.data();
     PutLe16(p + 2, 1); // type: icon
     PutLe16(p + 4, 1); // one entry
-    BYTE* e = p + kDirectorySize;
+    BYTE *e = p + kDirectorySize;
     e[0] = static_cast<BYTE>(width);
     e[1] = static_cast<BYTE>(height);
     e[2] = static_cast<BYTE>(colors < 256 ? colors : 0);
@@ -155,7 +157,7 @@ bool CIcoCodec::Encode(CMemoryStream& stream, CSkinImage& image) {
     PutLe16(e + 6, bitCount);
     PutLe32(e + 8, imageBytes);
     PutLe32(e + 12, static_cast<DWORD>(kDirectorySize + kEntrySize));
-    BYTE* h = e + kEntrySize;
+    BYTE *h = e + kEntrySize;
     // The header's height counts the pixel rows and the mask rows.
     PutLe32(h, 40);
     PutLe32(h + 4, width);
@@ -165,13 +167,13 @@ bool CIcoCodec::Encode(CMemoryStream& stream, CSkinImage& image) {
     PutLe32(h + 20, pixelBytes + maskBytes);
 
     if (colors) {
-        const BYTE* palette = reinterpret_cast<const BYTE*>(image.GetPalette());
+        const BYTE *palette = reinterpret_cast<const BYTE *>(image.GetPalette());
         out.insert(out.end(), palette, palette + colors * 4);
     }
-    const BYTE* alpha = image.GetAlpha();
+    const BYTE *alpha = image.GetAlpha();
     if (alpha32) {
         for (DWORD r = 0; r < height; ++r) {
-            const BYTE* row = image.GetBits() + static_cast<size_t>(r) * image.GetEffWidth();
+            const BYTE *row = image.GetBits() + static_cast<size_t>(r) * image.GetEffWidth();
             for (DWORD x = 0; x < width; ++x) {
                 out.insert(out.end(), row + x * 3, row + x * 3 + 3);
                 out.push_back(alpha[static_cast<size_t>(r) * width + x]);

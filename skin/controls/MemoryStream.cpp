@@ -13,7 +13,7 @@ const std::uint64_t kMaxPosition = 0x7FFFFFFF;
 
 CMemoryStream::CMemoryStream() : m_pBuffer(nullptr), m_dwSize(0), m_dwPos(0), m_dwCapacity(0), m_bOwnsBuffer(true) {}
 
-CMemoryStream::CMemoryStream(BYTE* data, DWORD size, bool ownsBuffer)
+CMemoryStream::CMemoryStream(BYTE *data, DWORD size, bool ownsBuffer)
     : m_pBuffer(data), m_dwSize(data ? size : 0), m_dwPos(0), m_dwCapacity(data ? size : 0), m_bOwnsBuffer(ownsBuffer) {
     if (!data)
         m_bOwnsBuffer = true;
@@ -30,12 +30,12 @@ bool CMemoryStream::Reserve(DWORD required) {
     std::uint64_t capacity = (static_cast<std::uint64_t>(required) + kGrowthStep - 1) / kGrowthStep * kGrowthStep;
     if (capacity > kMaxPosition + 1)
         return false;
-    BYTE* grown;
+    BYTE *grown;
     if (m_bOwnsBuffer) {
-        grown = static_cast<BYTE*>(std::realloc(m_pBuffer, static_cast<size_t>(capacity)));
+        grown = static_cast<BYTE *>(std::realloc(m_pBuffer, static_cast<size_t>(capacity)));
     } else {
         // A caller's buffer is never resized in place: the contents move into a buffer of our own.
-        grown = static_cast<BYTE*>(std::malloc(static_cast<size_t>(capacity)));
+        grown = static_cast<BYTE *>(std::malloc(static_cast<size_t>(capacity)));
         if (grown && m_dwSize)
             std::memcpy(grown, m_pBuffer, m_dwSize);
     }
@@ -47,7 +47,7 @@ bool CMemoryStream::Reserve(DWORD required) {
     return true;
 }
 
-size_t CMemoryStream::Read(void* dst, size_t itemSize, size_t count) {
+size_t CMemoryStream::Read(void *dst, size_t itemSize, size_t count) {
     if (!dst || itemSize == 0 || count == 0 || m_dwPos >= m_dwSize)
         return 0;
     size_t available = m_dwSize - m_dwPos;
@@ -57,7 +57,7 @@ size_t CMemoryStream::Read(void* dst, size_t itemSize, size_t count) {
     return wanted / itemSize;
 }
 
-size_t CMemoryStream::Write(const void* src, size_t itemSize, size_t count) {
+size_t CMemoryStream::Write(const void *src, size_t itemSize, size_t count) {
     if (!src || itemSize == 0 || count == 0)
         return 0;
     if (count > std::numeric_limits<size_t>::max() / itemSize)
@@ -100,7 +100,9 @@ bool CMemoryStream::Seek(long offset, int origin) {
     return true;
 }
 
-bool CMemoryStream::PutByte(BYTE value) { return Write(&value, 1, 1) == 1; }
+bool CMemoryStream::PutByte(BYTE value) {
+    return Write(&value, 1, 1) == 1;
+}
 
 int CMemoryStream::GetByte() {
     if (m_dwPos >= m_dwSize)

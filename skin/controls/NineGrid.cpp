@@ -32,15 +32,21 @@ DWORD CNineGrid::PieceMode(DWORD fillMode, int cell) {
     return (StretchedCells(fillMode) >> cell) & 1 ? PIECE_STRETCH : PIECE_TILE;
 }
 
-bool CNineGrid::IsRectEmpty(const RECT& rc) { return rc.right <= rc.left || rc.bottom <= rc.top; }
+bool CNineGrid::IsRectEmpty(const RECT &rc) {
+    return rc.right <= rc.left || rc.bottom <= rc.top;
+}
 
-bool CNineGrid::IsEmpty(const SkinImageRef& ref) { return IsRectEmpty(ref.rcSource) || ref.szImage[0] == '\0'; }
+bool CNineGrid::IsEmpty(const SkinImageRef &ref) {
+    return IsRectEmpty(ref.rcSource) || ref.szImage[0] == '\0';
+}
 
-bool CNineGrid::IsEmpty(const SkinPiece& piece) { return IsRectEmpty(piece.rcSource) || piece.szImage[0] == '\0'; }
+bool CNineGrid::IsEmpty(const SkinPiece &piece) {
+    return IsRectEmpty(piece.rcSource) || piece.szImage[0] == '\0';
+}
 
-void CNineGrid::Layout(const SkinImageRef& ref, const RECT& dest, Cell cells[CELL_COUNT]) {
-    const RECT& s = ref.rcSource;
-    const RECT& m = ref.rcMargins;
+void CNineGrid::Layout(const SkinImageRef &ref, const RECT &dest, Cell cells[CELL_COUNT]) {
+    const RECT &s = ref.rcSource;
+    const RECT &m = ref.rcMargins;
     const LONG srcX[4] = {s.left, s.left + m.left, s.right - m.right, s.right};
     const LONG srcY[4] = {s.top, s.top + m.top, s.bottom - m.bottom, s.bottom};
     const LONG dstX[4] = {dest.left, dest.left + m.left, dest.right - m.right, dest.right};
@@ -48,7 +54,7 @@ void CNineGrid::Layout(const SkinImageRef& ref, const RECT& dest, Cell cells[CEL
     for (int row = 0; row < 3; ++row) {
         for (int col = 0; col < 3; ++col) {
             int i = row * 3 + col;
-            Cell& cell = cells[i];
+            Cell &cell = cells[i];
             std::memset(&cell.piece, 0, sizeof(cell.piece));
             // The name field may arrive without a terminator; at most 49 characters are taken.
             for (size_t n = 0; n < SKIN_IMAGE_NAME_SIZE - 1 && ref.szImage[n]; ++n)
@@ -60,7 +66,7 @@ void CNineGrid::Layout(const SkinImageRef& ref, const RECT& dest, Cell cells[CEL
     }
 }
 
-std::vector<RECT> CNineGrid::TileRects(const RECT& dest, LONG tileWidth, LONG tileHeight) {
+std::vector<RECT> CNineGrid::TileRects(const RECT &dest, LONG tileWidth, LONG tileHeight) {
     std::vector<RECT> tiles;
     if (tileWidth <= 0 || tileHeight <= 0 || IsRectEmpty(dest))
         return tiles;
@@ -74,7 +80,7 @@ std::vector<RECT> CNineGrid::TileRects(const RECT& dest, LONG tileWidth, LONG ti
     return tiles;
 }
 
-RECT CNineGrid::CopyRect(const RECT& dest, LONG width, LONG height) {
+RECT CNineGrid::CopyRect(const RECT &dest, LONG width, LONG height) {
     RECT rc = {dest.left, dest.top, dest.left, dest.top};
     if (IsRectEmpty(dest) || width <= 0 || height <= 0)
         return rc;

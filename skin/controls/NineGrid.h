@@ -18,17 +18,17 @@ public:
 
     // Piece mode that a reference's fill mode gives to the cell (0..8).
     static DWORD PieceMode(DWORD fillMode, int cell);
-    static bool IsRectEmpty(const RECT& rc);
+    static bool IsRectEmpty(const RECT &rc);
     // Empty when the source rectangle is empty or the name is "".
-    static bool IsEmpty(const SkinImageRef& ref);
-    static bool IsEmpty(const SkinPiece& piece);
+    static bool IsEmpty(const SkinImageRef &ref);
+    static bool IsEmpty(const SkinPiece &piece);
 
     // Cuts the reference's source and the destination into nine cells; margins keep their pixel size.
-    static void Layout(const SkinImageRef& ref, const RECT& dest, Cell cells[CELL_COUNT]);
+    static void Layout(const SkinImageRef &ref, const RECT &dest, Cell cells[CELL_COUNT]);
 
     // Where the tiles of a cut of tileWidth x tileHeight go over dest, rows top down and columns left to right;
     // the last row and column are cut short, every tile shows the top-left part of the cut. Empty for empty input.
-    static std::vector<RECT> TileRects(const RECT& dest, LONG tileWidth, LONG tileHeight);
+    static std::vector<RECT> TileRects(const RECT &dest, LONG tileWidth, LONG tileHeight);
     // A natural-size copy at dest's top-left corner, clipped to dest.
-    static RECT CopyRect(const RECT& dest, LONG width, LONG height);
+    static RECT CopyRect(const RECT &dest, LONG width, LONG height);
 };

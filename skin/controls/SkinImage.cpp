@@ -19,28 +19,33 @@ bool IsKnownFormat(DWORD format) {
 
 CSkinImage::CSkinImage()
     : m_pDib(nullptr), m_head(), m_dwEffWidth(0), m_pAlpha(nullptr), m_nAlphaMax(255), m_nTransIndex(-1),
-      m_dwType(FORMAT_BMP), m_nFrame(0), m_nNumFrames(0), m_nXDpi(72), m_nYDpi(72), m_bCancel(false),
-      m_szLastError() {}
+      m_dwType(FORMAT_BMP), m_nFrame(0), m_nNumFrames(0), m_nXDpi(72), m_nYDpi(72), m_bCancel(false), m_szLastError() {}
 
-CSkinImage::~CSkinImage() { Destroy(); }
+CSkinImage::~CSkinImage() {
+    Destroy();
+}
 
-CSkinImage::CSkinImage(const CSkinImage& other) : CSkinImage() { CopyFrom(other); }
+CSkinImage::CSkinImage(const CSkinImage &other) : CSkinImage() {
+    CopyFrom(other);
+}
 
-CSkinImage& CSkinImage::operator=(const CSkinImage& other) {
+CSkinImage &CSkinImage::operator=(const CSkinImage &other) {
     if (this != &other)
         CopyFrom(other);
     return *this;
 }
 
-CSkinImage::CSkinImage(CSkinImage&& other) noexcept : CSkinImage() { MoveFrom(other); }
+CSkinImage::CSkinImage(CSkinImage &&other) noexcept : CSkinImage() {
+    MoveFrom(other);
+}
 
-CSkinImage& CSkinImage::operator=(CSkinImage&& other) noexcept {
+CSkinImage &CSkinImage::operator=(CSkinImage &&other) noexcept {
     if (this != &other)
         MoveFrom(other);
     return *this;
 }
 
-void CSkinImage::CopySettingsFrom(const CSkinImage& other) {
+void CSkinImage::CopySettingsFrom(const CSkinImage &other) {
     m_nAlphaMax = other.m_nAlphaMax;
     m_nTransIndex = other.m_nTransIndex;
     m_dwType = other.m_dwType;
@@ -53,13 +58,13 @@ void CSkinImage::CopySettingsFrom(const CSkinImage& other) {
 }
 
 // A copy that cannot get memory ends up empty with the error text set, like a failed Create.
-void CSkinImage::CopyFrom(const CSkinImage& other) {
+void CSkinImage::CopyFrom(const CSkinImage &other) {
     Destroy();
     CopySettingsFrom(other);
     if (!other.m_pDib)
         return;
     DWORD size = other.GetDIBSize();
-    m_pDib = static_cast<BYTE*>(std::malloc(size));
+    m_pDib = static_cast<BYTE *>(std::malloc(size));
     if (!m_pDib) {
         SetLastError("Can't allocate memory");
         return;
@@ -69,13 +74,13 @@ void CSkinImage::CopyFrom(const CSkinImage& other) {
     m_dwEffWidth = other.m_dwEffWidth;
     if (other.m_pAlpha) {
         size_t alphaSize = static_cast<size_t>(GetWidth()) * GetHeight();
-        m_pAlpha = static_cast<BYTE*>(std::malloc(alphaSize));
+        m_pAlpha = static_cast<BYTE *>(std::malloc(alphaSize));
         if (m_pAlpha)
             std::memcpy(m_pAlpha, other.m_pAlpha, alphaSize);
     }
 }
 
-void CSkinImage::MoveFrom(CSkinImage& other) noexcept {
+void CSkinImage::MoveFrom(CSkinImage &other) noexcept {
     Destroy();
     CopySettingsFrom(other);
     m_pDib = other.m_pDib;
@@ -120,7 +125,7 @@ bool CSkinImage::Create(DWORD width, DWORD height, DWORD bits, DWORD format) {
     DWORD stride = ((width * bits + 31) / 32) * 4;
     DWORD imageSize = stride * height;
     DWORD blockSize = static_cast<DWORD>(sizeof(BITMAPINFOHEADER)) + colors * 4 + imageSize;
-    m_pDib = static_cast<BYTE*>(std::calloc(blockSize, 1));
+    m_pDib = static_cast<BYTE *>(std::calloc(blockSize, 1));
     if (!m_pDib) {
         SetLastError("Can't allocate memory");
         return false;
@@ -148,25 +153,31 @@ DWORD CSkinImage::GetDIBSize() const {
     return static_cast<DWORD>(sizeof(BITMAPINFOHEADER)) + m_head.biClrUsed * 4 + m_head.biSizeImage;
 }
 
-RGBQUAD* CSkinImage::GetPalette() {
-    return m_pDib && m_head.biClrUsed ? reinterpret_cast<RGBQUAD*>(m_pDib + sizeof(BITMAPINFOHEADER)) : nullptr;
+RGBQUAD *CSkinImage::GetPalette() {
+    return m_pDib && m_head.biClrUsed ? reinterpret_cast<RGBQUAD *>(m_pDib + sizeof(BITMAPINFOHEADER)) : nullptr;
 }
 
-const RGBQUAD* CSkinImage::GetPalette() const { return const_cast<CSkinImage*>(this)->GetPalette(); }
+const RGBQUAD *CSkinImage::GetPalette() const {
+    return const_cast<CSkinImage *>(this)->GetPalette();
+}
 
-BYTE* CSkinImage::GetBits() {
+BYTE *CSkinImage::GetBits() {
     return m_pDib ? m_pDib + sizeof(BITMAPINFOHEADER) + m_head.biClrUsed * 4 : nullptr;
 }
 
-const BYTE* CSkinImage::GetBits() const { return const_cast<CSkinImage*>(this)->GetBits(); }
+const BYTE *CSkinImage::GetBits() const {
+    return const_cast<CSkinImage *>(this)->GetBits();
+}
 
-BYTE* CSkinImage::GetScanLine(DWORD y) {
+BYTE *CSkinImage::GetScanLine(DWORD y) {
     if (!m_pDib || y >= GetHeight())
         return nullptr;
     return GetBits() + static_cast<size_t>(GetHeight() - 1 - y) * m_dwEffWidth;
 }
 
-const BYTE* CSkinImage::GetScanLine(DWORD y) const { return const_cast<CSkinImage*>(this)->GetScanLine(y); }
+const BYTE *CSkinImage::GetScanLine(DWORD y) const {
+    return const_cast<CSkinImage *>(this)->GetScanLine(y);
+}
 
 void CSkinImage::SetXDPI(long dpi) {
     if (dpi < 0 || dpi > 100000)
@@ -175,7 +186,7 @@ void CSkinImage::SetXDPI(long dpi) {
     // Pixels per metre, rounded, as the header stores them.
     m_head.biXPelsPerMeter = static_cast<LONG>(dpi * 10000 / 254 + ((dpi * 10000 % 254) * 2 >= 254 ? 1 : 0));
     if (m_pDib)
-        reinterpret_cast<BITMAPINFOHEADER*>(m_pDib)->biXPelsPerMeter = m_head.biXPelsPerMeter;
+        reinterpret_cast<BITMAPINFOHEADER *>(m_pDib)->biXPelsPerMeter = m_head.biXPelsPerMeter;
 }
 
 void CSkinImage::SetYDPI(long dpi) {
@@ -184,10 +195,10 @@ void CSkinImage::SetYDPI(long dpi) {
     m_nYDpi = dpi;
     m_head.biYPelsPerMeter = static_cast<LONG>(dpi * 10000 / 254 + ((dpi * 10000 % 254) * 2 >= 254 ? 1 : 0));
     if (m_pDib)
-        reinterpret_cast<BITMAPINFOHEADER*>(m_pDib)->biYPelsPerMeter = m_head.biYPelsPerMeter;
+        reinterpret_cast<BITMAPINFOHEADER *>(m_pDib)->biYPelsPerMeter = m_head.biYPelsPerMeter;
 }
 
-void CSkinImage::SetLastError(const char* text) {
+void CSkinImage::SetLastError(const char *text) {
     if (!text)
         text = "";
     size_t n = 0;
@@ -198,7 +209,7 @@ void CSkinImage::SetLastError(const char* text) {
 }
 
 bool CSkinImage::SetPaletteColor(DWORD index, BYTE red, BYTE green, BYTE blue) {
-    RGBQUAD* palette = GetPalette();
+    RGBQUAD *palette = GetPalette();
     if (!palette || index >= m_head.biClrUsed)
         return false;
     palette[index].rgbRed = red;
@@ -209,7 +220,7 @@ bool CSkinImage::SetPaletteColor(DWORD index, BYTE red, BYTE green, BYTE blue) {
 }
 
 BYTE CSkinImage::GetPixelIndex(DWORD x, DWORD y) const {
-    const BYTE* row = GetScanLine(y);
+    const BYTE *row = GetScanLine(y);
     if (!row || x >= GetWidth())
         return 0;
     switch (m_head.biBitCount) {
@@ -225,7 +236,7 @@ BYTE CSkinImage::GetPixelIndex(DWORD x, DWORD y) const {
 }
 
 void CSkinImage::SetPixelIndex(DWORD x, DWORD y, BYTE index) {
-    BYTE* row = GetScanLine(y);
+    BYTE *row = GetScanLine(y);
     if (!row || x >= GetWidth())
         return;
     switch (m_head.biBitCount) {
@@ -235,7 +246,7 @@ void CSkinImage::SetPixelIndex(DWORD x, DWORD y, BYTE index) {
         break;
     }
     case 4: {
-        BYTE& cell = row[x >> 1];
+        BYTE &cell = row[x >> 1];
         cell = (x & 1) ? static_cast<BYTE>((cell & 0xF0) | (index & 0x0F))
                        : static_cast<BYTE>((cell & 0x0F) | ((index & 0x0F) << 4));
         break;
@@ -250,7 +261,7 @@ void CSkinImage::SetPixelIndex(DWORD x, DWORD y, BYTE index) {
 
 RGBQUAD CSkinImage::GetPixelColor(DWORD x, DWORD y) const {
     RGBQUAD color = {0, 0, 0, 0};
-    const BYTE* row = GetScanLine(y);
+    const BYTE *row = GetScanLine(y);
     if (!row || x >= GetWidth())
         return color;
     if (m_head.biBitCount == 24) {
@@ -260,7 +271,7 @@ RGBQUAD CSkinImage::GetPixelColor(DWORD x, DWORD y) const {
         return color;
     }
     BYTE index = GetPixelIndex(x, y);
-    const RGBQUAD* palette = GetPalette();
+    const RGBQUAD *palette = GetPalette();
     if (palette && index < m_head.biClrUsed)
         color = palette[index];
     color.rgbReserved = 0;
@@ -268,7 +279,7 @@ RGBQUAD CSkinImage::GetPixelColor(DWORD x, DWORD y) const {
 }
 
 void CSkinImage::SetPixelColor(DWORD x, DWORD y, RGBQUAD color) {
-    BYTE* row = GetScanLine(y);
+    BYTE *row = GetScanLine(y);
     if (!row || x >= GetWidth())
         return;
     if (m_head.biBitCount == 24) {
@@ -278,7 +289,7 @@ void CSkinImage::SetPixelColor(DWORD x, DWORD y, RGBQUAD color) {
         return;
     }
     // Indexed images take the nearest colour-table entry.
-    const RGBQUAD* palette = GetPalette();
+    const RGBQUAD *palette = GetPalette();
     DWORD best = 0;
     long bestDistance = -1;
     for (DWORD i = 0; i < m_head.biClrUsed; ++i) {
@@ -299,7 +310,7 @@ bool CSkinImage::AlphaCreate() {
         return false;
     if (!m_pAlpha) {
         size_t size = static_cast<size_t>(GetWidth()) * GetHeight();
-        m_pAlpha = static_cast<BYTE*>(std::malloc(size));
+        m_pAlpha = static_cast<BYTE *>(std::malloc(size));
         if (!m_pAlpha)
             return false;
         std::memset(m_pAlpha, 255, size);
@@ -324,7 +335,7 @@ void CSkinImage::AlphaSet(DWORD x, DWORD y, BYTE value) {
     m_pAlpha[static_cast<size_t>(GetHeight() - 1 - y) * GetWidth() + x] = value;
 }
 
-bool CSkinImage::Decode(CMemoryStream& stream, DWORD format) {
+bool CSkinImage::Decode(CMemoryStream &stream, DWORD format) {
     CSkinImage fresh;
     fresh.m_nFrame = m_nFrame;
     fresh.m_bCancel = m_bCancel;
@@ -353,12 +364,12 @@ bool CSkinImage::Decode(CMemoryStream& stream, DWORD format) {
     return true;
 }
 
-bool CSkinImage::Decode(const BYTE* data, DWORD size, DWORD format) {
-    CMemoryStream stream(const_cast<BYTE*>(data), size, false);
+bool CSkinImage::Decode(const BYTE *data, DWORD size, DWORD format) {
+    CMemoryStream stream(const_cast<BYTE *>(data), size, false);
     return Decode(stream, format);
 }
 
-bool CSkinImage::Encode(CMemoryStream& stream, DWORD format) {
+bool CSkinImage::Encode(CMemoryStream &stream, DWORD format) {
     if (!m_pDib) {
         SetLastError("Image is empty");
         return false;
@@ -376,7 +387,7 @@ bool CSkinImage::Encode(CMemoryStream& stream, DWORD format) {
     }
 }
 
-bool CSkinImage::Crop(long left, long top, long right, long bottom, CSkinImage* target) {
+bool CSkinImage::Crop(long left, long top, long right, long bottom, CSkinImage *target) {
     if (!m_pDib)
         return false;
     long width = static_cast<long>(GetWidth());
@@ -425,7 +436,7 @@ bool CSkinImage::Crop(long left, long top, long right, long bottom, CSkinImage* 
     return true;
 }
 
-bool CSkinImage::Turn(long angle, CSkinImage* target) {
+bool CSkinImage::Turn(long angle, CSkinImage *target) {
     if (!m_pDib)
         return false;
     angle %= 360;
@@ -452,7 +463,7 @@ bool CSkinImage::Turn(long angle, CSkinImage* target) {
     }
     DWORD bytes = GetBpp() / 8; // 0 for 1- and 4-bit images
     for (DWORD y = 0; y < height; ++y) {
-        const BYTE* row = GetScanLine(y);
+        const BYTE *row = GetScanLine(y);
         for (DWORD x = 0; x < width; ++x) {
             DWORD tx, ty;
             switch (angle) {
@@ -495,7 +506,7 @@ bool CSkinImage::Mirror() {
     DWORD height = GetHeight();
     DWORD bytes = GetBpp() / 8;
     for (DWORD y = 0; y < height; ++y) {
-        BYTE* row = GetScanLine(y);
+        BYTE *row = GetScanLine(y);
         for (DWORD x = 0; x < width / 2; ++x) {
             DWORD o = width - 1 - x;
             if (bytes) {
@@ -522,13 +533,13 @@ bool CSkinImage::Flip() {
     DWORD height = GetHeight();
     DWORD width = GetWidth();
     for (DWORD y = 0; y < height / 2; ++y) {
-        BYTE* a = GetScanLine(y);
-        BYTE* b = GetScanLine(height - 1 - y);
+        BYTE *a = GetScanLine(y);
+        BYTE *b = GetScanLine(height - 1 - y);
         for (DWORD i = 0; i < m_dwEffWidth; ++i)
             std::swap(a[i], b[i]);
         if (m_pAlpha) {
-            BYTE* aa = m_pAlpha + static_cast<size_t>(y) * width;
-            BYTE* ab = m_pAlpha + static_cast<size_t>(height - 1 - y) * width;
+            BYTE *aa = m_pAlpha + static_cast<size_t>(y) * width;
+            BYTE *ab = m_pAlpha + static_cast<size_t>(height - 1 - y) * width;
             for (DWORD i = 0; i < width; ++i)
                 std::swap(aa[i], ab[i]);
         }

@@ -13,10 +13,10 @@ public:
 
     CSkinImage();
     ~CSkinImage();
-    CSkinImage(const CSkinImage& other);
-    CSkinImage& operator=(const CSkinImage& other);
-    CSkinImage(CSkinImage&& other) noexcept;
-    CSkinImage& operator=(CSkinImage&& other) noexcept;
+    CSkinImage(const CSkinImage &other);
+    CSkinImage &operator=(const CSkinImage &other);
+    CSkinImage(CSkinImage &&other) noexcept;
+    CSkinImage &operator=(CSkinImage &&other) noexcept;
 
     // Allocates a zeroed block: bits below 2 become 1, up to 4 become 4, below 9 become 8, else 24.
     // Fails for a zero or oversized width or height, an unknown format or when memory runs out.
@@ -25,10 +25,10 @@ public:
     void Destroy();
 
     // Decodes into a fresh image and moves it here on success; on failure only the error text changes.
-    bool Decode(CMemoryStream& stream, DWORD format);
-    bool Decode(const BYTE* data, DWORD size, DWORD format);
+    bool Decode(CMemoryStream &stream, DWORD format);
+    bool Decode(const BYTE *data, DWORD size, DWORD format);
     // Appends the encoded image to the stream; on failure the error text is set.
-    bool Encode(CMemoryStream& stream, DWORD format);
+    bool Encode(CMemoryStream &stream, DWORD format);
 
     bool IsValid() const { return m_pDib != nullptr; }
     DWORD GetWidth() const { return m_head.biWidth > 0 ? static_cast<DWORD>(m_head.biWidth) : 0; }
@@ -40,16 +40,16 @@ public:
     DWORD GetType() const { return m_dwType; }
 
     // The whole block (header, colour table, rows) for the platform's DIB calls, and its size in bytes.
-    const BITMAPINFO* GetDIB() const { return reinterpret_cast<const BITMAPINFO*>(m_pDib); }
+    const BITMAPINFO *GetDIB() const { return reinterpret_cast<const BITMAPINFO *>(m_pDib); }
     DWORD GetDIBSize() const;
-    RGBQUAD* GetPalette();
-    const RGBQUAD* GetPalette() const;
+    RGBQUAD *GetPalette();
+    const RGBQUAD *GetPalette() const;
     // Pixel rows bottom row first; each row is GetEffWidth() bytes.
-    BYTE* GetBits();
-    const BYTE* GetBits() const;
+    BYTE *GetBits();
+    const BYTE *GetBits() const;
     // One pixel row; y counts from the top row. Null outside the image.
-    BYTE* GetScanLine(DWORD y);
-    const BYTE* GetScanLine(DWORD y) const;
+    BYTE *GetScanLine(DWORD y);
+    const BYTE *GetScanLine(DWORD y) const;
 
     bool SetPaletteColor(DWORD index, BYTE red, BYTE green, BYTE blue);
     // Colour-table index of a pixel of a 1-, 4- or 8-bit image (0 outside or for 24-bit images); y from the top.
@@ -63,8 +63,8 @@ public:
     // One byte per pixel, rows bottom first like the pixels, width bytes each; filled with 255.
     bool AlphaCreate();
     void AlphaDelete();
-    BYTE* GetAlpha() { return m_pAlpha; }
-    const BYTE* GetAlpha() const { return m_pAlpha; }
+    BYTE *GetAlpha() { return m_pAlpha; }
+    const BYTE *GetAlpha() const { return m_pAlpha; }
     BYTE AlphaGet(DWORD x, DWORD y) const;
     void AlphaSet(DWORD x, DWORD y, BYTE value);
     BYTE GetAlphaMax() const { return m_nAlphaMax; }
@@ -84,13 +84,13 @@ public:
     // A decoder that sees the flag stops with "Cancelled".
     void SetCancel(bool cancel) { m_bCancel = cancel; }
     bool IsCancelled() const { return m_bCancel; }
-    const char* GetLastError() const { return m_szLastError; }
-    void SetLastError(const char* text);
+    const char *GetLastError() const { return m_szLastError; }
+    void SetLastError(const char *text);
 
     // Cuts [left, right) x [top, bottom) (y from the top row) into target, or into this image without one.
-    bool Crop(long left, long top, long right, long bottom, CSkinImage* target = nullptr);
+    bool Crop(long left, long top, long right, long bottom, CSkinImage *target = nullptr);
     // Quarter turns: 90 turns clockwise, 270 counter-clockwise, 180 and 0 as expected. Result into target or here.
-    bool Turn(long angle, CSkinImage* target = nullptr);
+    bool Turn(long angle, CSkinImage *target = nullptr);
     // Mirrors left and right (pixels and alpha).
     bool Mirror();
     // Swaps top and bottom rows (pixels and alpha).
@@ -104,14 +104,14 @@ public:
 #endif
 
 private:
-    void CopySettingsFrom(const CSkinImage& other);
-    void CopyFrom(const CSkinImage& other);
-    void MoveFrom(CSkinImage& other) noexcept;
+    void CopySettingsFrom(const CSkinImage &other);
+    void CopyFrom(const CSkinImage &other);
+    void MoveFrom(CSkinImage &other) noexcept;
 
-    BYTE* m_pDib;               // header, colour table and rows in one block
-    BITMAPINFOHEADER m_head;    // copy of the block's header fields
-    DWORD m_dwEffWidth;         // row stride in bytes
-    BYTE* m_pAlpha;             // optional, one byte per pixel
+    BYTE *m_pDib;            // header, colour table and rows in one block
+    BITMAPINFOHEADER m_head; // copy of the block's header fields
+    DWORD m_dwEffWidth;      // row stride in bytes
+    BYTE *m_pAlpha;          // optional, one byte per pixel
     BYTE m_nAlphaMax;
     long m_nTransIndex;
     DWORD m_dwType;

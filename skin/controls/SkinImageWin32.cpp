@@ -13,8 +13,8 @@ public:
         if (m_hDC)
             ::ReleaseDC(nullptr, m_hDC);
     }
-    CScreenDC(const CScreenDC&) = delete;
-    CScreenDC& operator=(const CScreenDC&) = delete;
+    CScreenDC(const CScreenDC &) = delete;
+    CScreenDC &operator=(const CScreenDC &) = delete;
     HDC Get() const { return m_hDC; }
 
 private:
@@ -36,7 +36,7 @@ bool CSkinImage::FromBitmap(HBITMAP bitmap) {
     }
     CScreenDC screen;
     int lines = screen.Get() ? ::GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(bm.bmHeight), fresh.GetBits(),
-                                           reinterpret_cast<BITMAPINFO*>(fresh.m_pDib), DIB_RGB_COLORS)
+                                           reinterpret_cast<BITMAPINFO *>(fresh.m_pDib), DIB_RGB_COLORS)
                              : 0;
     // GetDIBits may rewrite header fields; the block keeps the layout that Create gave it.
     std::memcpy(fresh.m_pDib, &fresh.m_head, sizeof(fresh.m_head));
@@ -55,6 +55,6 @@ bool CSkinImage::FromBitmap(HBITMAP bitmap) {
 HBITMAP CSkinImage::ToBitmap(HDC dc) const {
     if (!m_pDib || !dc)
         return nullptr;
-    return ::CreateDIBitmap(dc, &m_head, CBM_INIT, GetBits(), reinterpret_cast<const BITMAPINFO*>(m_pDib),
+    return ::CreateDIBitmap(dc, &m_head, CBM_INIT, GetBits(), reinterpret_cast<const BITMAPINFO *>(m_pDib),
                             DIB_RGB_COLORS);
 }

@@ -12,13 +12,15 @@ const char kUnknownType[] = "Unknown TGA image type";
 const char kCorrupted[] = "corrupted TGA";
 const char kBadDepth[] = "Unsupported TGA bit depth";
 
-WORD Le16(const BYTE* p) { return static_cast<WORD>(p[0] | p[1] << 8); }
-void PutLe16(BYTE* p, DWORD v) {
+WORD Le16(const BYTE *p) {
+    return static_cast<WORD>(p[0] | p[1] << 8);
+}
+void PutLe16(BYTE *p, DWORD v) {
     p[0] = static_cast<BYTE>(v);
     p[1] = static_cast<BYTE>(v >> 8);
 }
 
-bool Fail(CSkinImage& image, const char* text) {
+bool Fail(CSkinImage &image, const char *text) {
     image.SetLastError(text);
     return false;
 }
@@ -26,7 +28,7 @@ bool Fail(CSkinImage& image, const char* text) {
 // Packet state survives the end of a row: writers may let a packet run on into the next row.
 class CTgaRowReader {
 public:
-    CTgaRowReader(CMemoryStream& stream, CSkinImage& image, DWORD depth, bool compressed, bool attributeAlpha)
+    CTgaRowReader(CMemoryStream &stream, CSkinImage &image, DWORD depth, bool compressed, bool attributeAlpha)
         : m_stream(stream), m_image(image), m_depth(depth), m_bytes((depth + 7) / 8), m_compressed(compressed),
           m_attributeAlpha(attributeAlpha), m_left(0), m_repeat(false), m_pixel() {}
 
@@ -68,8 +70,8 @@ public:
 private:
     bool ReadPixel() { return m_stream.Read(m_pixel, 1, m_bytes) == m_bytes; }
 
-    void Put(DWORD x, const BYTE* p) {
-        BYTE* row = m_out;
+    void Put(DWORD x, const BYTE *p) {
+        BYTE *row = m_out;
         switch (m_depth) {
         case 8:
             row[x] = p[0];
@@ -98,8 +100,8 @@ private:
         }
     }
 
-    CMemoryStream& m_stream;
-    CSkinImage& m_image;
+    CMemoryStream &m_stream;
+    CSkinImage &m_image;
     DWORD m_depth;
     DWORD m_bytes;
     bool m_compressed;
@@ -108,12 +110,12 @@ private:
     bool m_repeat;
     BYTE m_pixel[4];
     std::vector<BYTE> m_row;
-    BYTE* m_out = nullptr;   // the row being decoded
-    BYTE* m_alpha = nullptr; // its alpha row, for the depths that carry alpha
+    BYTE *m_out = nullptr;   // the row being decoded
+    BYTE *m_alpha = nullptr; // its alpha row, for the depths that carry alpha
 };
 } // namespace
 
-bool CTgaCodec::Decode(CMemoryStream& stream, CSkinImage& image) {
+bool CTgaCodec::Decode(CMemoryStream &stream, CSkinImage &image) {
     BYTE header[18];
     if (stream.Read(header, 1, sizeof(header)) != sizeof(header))
         return Fail(image, kNotTga);
@@ -197,7 +199,7 @@ bool CTgaCodec::Decode(CMemoryStream& stream, CSkinImage& image) {
     return true;
 }
 
-bool CTgaCodec::Encode(CMemoryStream& stream, CSkinImage& image) {
+bool CTgaCodec::Encode(CMemoryStream &stream, CSkinImage &image) {
     const DWORD bpp = image.GetBpp();
     if (!image.IsValid() || (bpp != 8 && bpp != 24)) {
         image.SetLastError("Bit depth must be 8 or 24");
@@ -221,7 +223,7 @@ bool CTgaCodec::Encode(CMemoryStream& stream, CSkinImage& image) {
 
     std::vector<BYTE> out(header, header + sizeof(header));
     if (bpp == 8) {
-        const RGBQUAD* palette = image.GetPalette();
+        const RGBQUAD *palette = image.GetPalette();
         for (DWORD i = 0; i < 256; ++i) {
             RGBQUAD c = i < image.GetNumColors() ? palette[i] : RGBQUAD{0, 0, 0, 0};
             out.push_back(c.rgbBlue);
@@ -231,13 +233,13 @@ bool CTgaCodec::Encode(CMemoryStream& stream, CSkinImage& image) {
     }
     const BYTE alphaMax = image.GetAlphaMax();
     for (DWORD r = 0; r < height; ++r) {
-        const BYTE* row = image.GetBits() + static_cast<size_t>(r) * image.GetEffWidth();
+        const BYTE *row = image.GetBits() + static_cast<size_t>(r) * image.GetEffWidth();
         if (bpp == 8) {
             out.insert(out.end(), row, row + width);
         } else if (!withAlpha) {
             out.insert(out.end(), row, row + static_cast<size_t>(width) * 3);
         } else {
-            const BYTE* alpha = image.GetAlpha() + static_cast<size_t>(r) * width;
+            const BYTE *alpha = image.GetAlpha() + static_cast<size_t>(r) * width;
             for (DWORD x = 0; x < width; ++x) {
                 out.insert(out.end(), row + x * 3, row + x * 3 + 3);
                 out.push_back(static_cast<BYTE>(alpha[x] * alphaMax / 255));

@@ -7,7 +7,7 @@
 class CTgaCodec {
 public:
     // Decodes from the stream's position into a fresh image; on failure sets the image's error text and returns false.
-    static bool Decode(CMemoryStream& stream, CSkinImage& image);
+    static bool Decode(CMemoryStream &stream, CSkinImage &image);
     // Appends the image in this format to the stream; on failure sets the image's error text and returns false.
-    static bool Encode(CMemoryStream& stream, CSkinImage& image);
+    static bool Encode(CMemoryStream &stream, CSkinImage &image);
 };

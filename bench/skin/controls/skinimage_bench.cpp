@@ -35,7 +35,7 @@ template <typename F> double SecondsPerRun(F run) {
     return best;
 }
 
-void Report(const char* name, CMemoryStream& encoded, DWORD format) {
+void Report(const char *name, CMemoryStream &encoded, DWORD format) {
     const DWORD size = encoded.Size();
     std::vector<BYTE> copy(size);
     double copySeconds = SecondsPerRun([&] {
@@ -49,15 +49,15 @@ void Report(const char* name, CMemoryStream& encoded, DWORD format) {
         g_sink = image.GetBits()[0];
     });
     double mb = size / 1048576.0;
-    std::printf("%-28s %8.2f MB  decode %8.1f MB/s  memcpy %8.1f MB/s  ratio %6.3f%s\n", name, mb,
-                mb / decodeSeconds, mb / copySeconds, copySeconds / decodeSeconds, ok ? "" : "  (DECODE FAILED)");
+    std::printf("%-28s %8.2f MB  decode %8.1f MB/s  memcpy %8.1f MB/s  ratio %6.3f%s\n", name, mb, mb / decodeSeconds,
+                mb / copySeconds, copySeconds / decodeSeconds, ok ? "" : "  (DECODE FAILED)");
 }
 
 CSkinImage Pattern(DWORD width, DWORD height, DWORD bits) {
     CSkinImage image;
     image.Create(width, height, bits, CSkinImage::FORMAT_BMP);
     for (DWORD y = 0; y < height; ++y) {
-        BYTE* row = image.GetScanLine(y);
+        BYTE *row = image.GetScanLine(y);
         for (DWORD i = 0; i < image.GetEffWidth(); ++i)
             row[i] = static_cast<BYTE>((i * 7 + y * 13) ^ (i >> 5));
     }
@@ -68,14 +68,14 @@ CSkinImage Pattern(DWORD width, DWORD height, DWORD bits) {
 int main() {
     std::printf("Image decoding throughput (ratio = decode speed / memcpy speed of the encoded bytes)\n");
     struct Case {
-        const char* name;
+        const char *name;
         DWORD bits, format;
         bool alpha;
     } cases[] = {{"BMP 2048x2048 24-bit", 24, CSkinImage::FORMAT_BMP, false},
                  {"BMP 2048x2048 8-bit", 8, CSkinImage::FORMAT_BMP, false},
                  {"TGA 2048x2048 24-bit", 24, CSkinImage::FORMAT_TGA, false},
                  {"TGA 2048x2048 32-bit alpha", 24, CSkinImage::FORMAT_TGA, true}};
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         CSkinImage image = Pattern(2048, 2048, c.bits);
         if (c.alpha)
             image.AlphaCreate();

@@ -6,13 +6,15 @@
 #include <cstring>
 
 namespace {
-bool DecodeBmp(CSkinImage& image, std::vector<BYTE>& bytes) {
+bool DecodeBmp(CSkinImage &image, std::vector<BYTE> &bytes) {
     return image.Decode(bytes.data(), static_cast<DWORD>(bytes.size()), CSkinImage::FORMAT_BMP);
 }
 
-RGBQUAD Bgr(BYTE b, BYTE g, BYTE r) { return RGBQUAD{b, g, r, 0}; }
+RGBQUAD Bgr(BYTE b, BYTE g, BYTE r) {
+    return RGBQUAD{b, g, r, 0};
+}
 
-void ExpectColor(const CSkinImage& image, DWORD x, DWORD y, BYTE b, BYTE g, BYTE r) {
+void ExpectColor(const CSkinImage &image, DWORD x, DWORD y, BYTE b, BYTE g, BYTE r) {
     RGBQUAD c = image.GetPixelColor(x, y);
     EXPECT_EQ(b, c.rgbBlue) << x << "," << y;
     EXPECT_EQ(g, c.rgbGreen) << x << "," << y;
@@ -20,7 +22,7 @@ void ExpectColor(const CSkinImage& image, DWORD x, DWORD y, BYTE b, BYTE g, BYTE
 }
 
 // 2 x 2 24-bit pixels: bottom row blue, green; top row red, white (rows bottom first, padded to 8 bytes).
-CByteBuilder& Pixels24(CByteBuilder& b) {
+CByteBuilder &Pixels24(CByteBuilder &b) {
     return b.Bytes({255, 0, 0, 0, 255, 0, 0, 0}).Bytes({0, 0, 255, 255, 255, 255, 0, 0});
 }
 } // namespace
@@ -42,7 +44,7 @@ TEST(BmpCodec, EncoderAndDecoderRoundTripEveryDepth) {
         CMemoryStream stream;
         ASSERT_TRUE(image.Encode(stream, CSkinImage::FORMAT_BMP)) << bits;
         EXPECT_EQ(14 + image.GetDIBSize(), stream.Size());
-        const BYTE* out = stream.GetBuffer();
+        const BYTE *out = stream.GetBuffer();
         EXPECT_EQ('B', out[0]);
         EXPECT_EQ('M', out[1]);
         DWORD fileSize, offset;
@@ -236,9 +238,9 @@ TEST(BmpCodec, ResolutionIsRoundedToDotsPerInch) {
 
 TEST(BmpCodec, ErrorTexts) {
     struct Case {
-        const char* name;
+        const char *name;
         CByteBuilder bytes;
-        const char* text;
+        const char *text;
     };
     std::vector<Case> cases;
     cases.push_back({"short file header", CByteBuilder().Bytes({'B', 'M', 0, 0}), "Not a BMP"});
@@ -248,7 +250,7 @@ TEST(BmpCodec, ErrorTexts) {
                      "compression type not supported"});
     cases.push_back({"24 bits RLE", CByteBuilder().InfoHeader(1, 1, 24, 1).Fill(4, 0), "unknown compression"});
     cases.push_back({"32 bits RLE4", CByteBuilder().InfoHeader(1, 1, 32, 2).Fill(4, 0), "unknown compression"});
-    for (Case& c : cases) {
+    for (Case &c : cases) {
         CSkinImage image;
         EXPECT_FALSE(DecodeBmp(image, c.bytes.Data())) << c.name;
         EXPECT_STREQ(c.text, image.GetLastError()) << c.name;
@@ -257,7 +259,7 @@ TEST(BmpCodec, ErrorTexts) {
 
 TEST(BmpCodec, HostileHeadersAreRefused) {
     struct Case {
-        const char* name;
+        const char *name;
         CByteBuilder bytes;
     };
     std::vector<Case> cases;
@@ -272,7 +274,7 @@ TEST(BmpCodec, HostileHeadersAreRefused) {
     // 16384 x 16384 x 24 bits declared, 16 bytes present: refused before the pixel block is allocated.
     cases.push_back({"pixels missing", CByteBuilder().InfoHeader(16384, 16384, 24).Fill(16, 0)});
     cases.push_back({"one row short", CByteBuilder().InfoHeader(2, 2, 24).Fill(8, 0)});
-    for (Case& c : cases) {
+    for (Case &c : cases) {
         CSkinImage image;
         EXPECT_FALSE(DecodeBmp(image, c.bytes.Data())) << c.name;
         EXPECT_FALSE(image.IsValid()) << c.name;

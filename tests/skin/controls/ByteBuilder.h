@@ -8,23 +8,25 @@
 
 class CByteBuilder {
 public:
-    CByteBuilder& U8(unsigned v) {
+    CByteBuilder &U8(unsigned v) {
         m_bytes.push_back(static_cast<BYTE>(v));
         return *this;
     }
-    CByteBuilder& U16(unsigned v) { return U8(v).U8(v >> 8); }
-    CByteBuilder& U32(unsigned long v) { return U16(static_cast<unsigned>(v & 0xFFFF)).U16(static_cast<unsigned>(v >> 16)); }
-    CByteBuilder& Bytes(std::initializer_list<unsigned> list) {
+    CByteBuilder &U16(unsigned v) { return U8(v).U8(v >> 8); }
+    CByteBuilder &U32(unsigned long v) {
+        return U16(static_cast<unsigned>(v & 0xFFFF)).U16(static_cast<unsigned>(v >> 16));
+    }
+    CByteBuilder &Bytes(std::initializer_list<unsigned> list) {
         for (unsigned v : list)
             U8(v);
         return *this;
     }
-    CByteBuilder& Fill(size_t count, unsigned v) {
+    CByteBuilder &Fill(size_t count, unsigned v) {
         m_bytes.insert(m_bytes.end(), count, static_cast<BYTE>(v));
         return *this;
     }
     // A 40-byte information header.
-    CByteBuilder& InfoHeader(long width, long height, unsigned bits, unsigned long compression = 0,
+    CByteBuilder &InfoHeader(long width, long height, unsigned bits, unsigned long compression = 0,
                              unsigned long sizeImage = 0, unsigned long clrUsed = 0, long ppm = 2835) {
         return U32(40)
             .U32(static_cast<unsigned long>(width))
@@ -39,10 +41,10 @@ public:
             .U32(0);
     }
     // A 14-byte file header whose pixels start at dataOffset.
-    CByteBuilder& FileHeader(unsigned long dataOffset, unsigned long fileSize = 0) {
+    CByteBuilder &FileHeader(unsigned long dataOffset, unsigned long fileSize = 0) {
         return U16(0x4D42).U32(fileSize).U16(0).U16(0).U32(dataOffset);
     }
-    std::vector<BYTE>& Data() { return m_bytes; }
+    std::vector<BYTE> &Data() { return m_bytes; }
     size_t Size() const { return m_bytes.size(); }
 
 private:

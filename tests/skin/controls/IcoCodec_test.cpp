@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-bool DecodeIco(CSkinImage& image, std::vector<BYTE>& bytes) {
+bool DecodeIco(CSkinImage &image, std::vector<BYTE> &bytes) {
     return image.Decode(bytes.data(), static_cast<DWORD>(bytes.size()), CSkinImage::FORMAT_ICO);
 }
 
@@ -52,7 +52,7 @@ TEST(IcoCodec, BitsFollowTheColourCount) {
     struct Case {
         unsigned colorCount, bitCount, expected;
     } cases[] = {{2, 0, 1}, {1, 8, 1}, {3, 0, 4}, {16, 8, 4}, {17, 0, 8}, {0, 0, 8}, {0, 4, 8}, {0, 24, 24}};
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         CSkinImage probe;
         ASSERT_TRUE(probe.Create(1, 1, c.expected, CSkinImage::FORMAT_ICO));
         CByteBuilder b = IconHeader(1, 1, c.colorCount, c.bitCount, 40 + probe.GetNumColors() * 4 + 4 + 4);
@@ -163,7 +163,7 @@ TEST(IcoCodec, EncoderRefusesLargeImages) {
 
 TEST(IcoCodec, DamagedFilesFailCleanlyWithoutText) {
     struct Case {
-        const char* name;
+        const char *name;
         CByteBuilder bytes;
     };
     std::vector<Case> cases;
@@ -194,7 +194,7 @@ TEST(IcoCodec, DamagedFilesFailCleanlyWithoutText) {
         b.Fill(100, 0);
         cases.push_back({"pixels missing", b});
     }
-    for (Case& c : cases) {
+    for (Case &c : cases) {
         CSkinImage image;
         image.SetLastError("before");
         EXPECT_FALSE(DecodeIco(image, c.bytes.Data())) << c.name;

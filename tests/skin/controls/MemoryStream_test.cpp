@@ -93,7 +93,7 @@ TEST(MemoryStream, ForeignBufferIsCopiedNotResizedWhenWritingPastItsEnd) {
 }
 
 TEST(MemoryStream, OwnedBufferIsReleasedAndGrown) {
-    BYTE* data = static_cast<BYTE*>(std::malloc(3));
+    BYTE *data = static_cast<BYTE *>(std::malloc(3));
     ASSERT_NE(nullptr, data);
     std::memcpy(data, "abc", 3);
     CMemoryStream stream(data, 3, true);

@@ -5,7 +5,7 @@
 #include <cstring>
 
 namespace {
-SkinImageRef Ref(const char* name, RECT source, RECT margins, DWORD fillMode) {
+SkinImageRef Ref(const char *name, RECT source, RECT margins, DWORD fillMode) {
     SkinImageRef ref;
     std::memset(&ref, 0, sizeof(ref));
     std::strncpy(ref.szImage, name, sizeof(ref.szImage) - 1);
@@ -15,7 +15,7 @@ SkinImageRef Ref(const char* name, RECT source, RECT margins, DWORD fillMode) {
     return ref;
 }
 
-bool Equal(const RECT& a, const RECT& b) {
+bool Equal(const RECT &a, const RECT &b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 } // namespace
@@ -24,10 +24,10 @@ TEST(NineGrid, FillModesGivePieceModes) {
     // Cells: 0 TL, 1 T, 2 TR, 3 L, 4 C, 5 R, 6 BL, 7 B, 8 BR. 'S' stretched, 'T' tiled.
     struct Case {
         DWORD fillMode;
-        const char* modes;
+        const char *modes;
     } cases[] = {{1, "SSSSSSSSS"}, {2, "TTTTTTTST"}, {3, "TTTTSTTTT"}, {4, "TTTSTTTTT"}, {5, "TSTSTSTST"},
                  {6, "TTTTTSTTT"}, {7, "TSTTTTTTT"}, {0, "TTTTTTTTT"}, {8, "TTTTTTTTT"}, {0xFFFFFFFF, "TTTTTTTTT"}};
-    for (const Case& c : cases)
+    for (const Case &c : cases)
         for (int cell = 0; cell < 9; ++cell)
             EXPECT_EQ(c.modes[cell] == 'S' ? PIECE_STRETCH : PIECE_TILE, CNineGrid::PieceMode(c.fillMode, cell))
                 << "fill " << c.fillMode << " cell " << cell;
@@ -37,9 +37,8 @@ TEST(NineGrid, LayoutCutsSourceAndDestinationByTheMargins) {
     SkinImageRef ref = Ref("frame", {10, 20, 40, 60}, {3, 4, 5, 6}, 5);
     CNineGrid::Cell cells[9];
     CNineGrid::Layout(ref, {100, 200, 180, 300}, cells);
-    const RECT sources[9] = {{10, 20, 13, 24}, {13, 20, 35, 24}, {35, 20, 40, 24},
-                             {10, 24, 13, 54}, {13, 24, 35, 54}, {35, 24, 40, 54},
-                             {10, 54, 13, 60}, {13, 54, 35, 60}, {35, 54, 40, 60}};
+    const RECT sources[9] = {{10, 20, 13, 24}, {13, 20, 35, 24}, {35, 20, 40, 24}, {10, 24, 13, 54}, {13, 24, 35, 54},
+                             {35, 24, 40, 54}, {10, 54, 13, 60}, {13, 54, 35, 60}, {35, 54, 40, 60}};
     const RECT dests[9] = {{100, 200, 103, 204}, {103, 200, 175, 204}, {175, 200, 180, 204},
                            {100, 204, 103, 294}, {103, 204, 175, 294}, {175, 204, 180, 294},
                            {100, 294, 103, 300}, {103, 294, 175, 300}, {175, 294, 180, 300}};

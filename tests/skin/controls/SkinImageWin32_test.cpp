@@ -11,8 +11,8 @@ public:
         if (m_hBitmap)
             ::DeleteObject(m_hBitmap);
     }
-    CBitmapOwner(const CBitmapOwner&) = delete;
-    CBitmapOwner& operator=(const CBitmapOwner&) = delete;
+    CBitmapOwner(const CBitmapOwner &) = delete;
+    CBitmapOwner &operator=(const CBitmapOwner &) = delete;
     HBITMAP Get() const { return m_hBitmap; }
 
 private:
@@ -26,8 +26,8 @@ public:
         if (m_hDC)
             ::ReleaseDC(nullptr, m_hDC);
     }
-    CScreenDCOwner(const CScreenDCOwner&) = delete;
-    CScreenDCOwner& operator=(const CScreenDCOwner&) = delete;
+    CScreenDCOwner(const CScreenDCOwner &) = delete;
+    CScreenDCOwner &operator=(const CScreenDCOwner &) = delete;
     HDC Get() const { return m_hDC; }
 
 private:

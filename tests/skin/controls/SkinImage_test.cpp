@@ -20,7 +20,7 @@ CSkinImage Numbered(DWORD width, DWORD height, DWORD bits) {
     return image;
 }
 
-bool SamePixel(const CSkinImage& a, DWORD ax, DWORD ay, const CSkinImage& b, DWORD bx, DWORD by) {
+bool SamePixel(const CSkinImage &a, DWORD ax, DWORD ay, const CSkinImage &b, DWORD bx, DWORD by) {
     if (a.GetBpp() == 24) {
         RGBQUAD ca = a.GetPixelColor(ax, ay), cb = b.GetPixelColor(bx, by);
         return std::memcmp(&ca, &cb, 3) == 0;
@@ -32,9 +32,9 @@ bool SamePixel(const CSkinImage& a, DWORD ax, DWORD ay, const CSkinImage& b, DWO
 TEST(SkinImage, CreateRoundsBitDepthsAndComputesStride) {
     struct Case {
         DWORD bits, expectedBits, colors;
-    } cases[] = {{0, 1, 2},  {1, 1, 2},    {2, 4, 16},   {3, 4, 16}, {4, 4, 16},
+    } cases[] = {{0, 1, 2},   {1, 1, 2},   {2, 4, 16}, {3, 4, 16},  {4, 4, 16},
                  {5, 8, 256}, {8, 8, 256}, {9, 24, 0}, {16, 24, 0}, {32, 24, 0}};
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         CSkinImage image;
         ASSERT_TRUE(image.Create(13, 3, c.bits, CSkinImage::FORMAT_TGA)) << c.bits;
         EXPECT_EQ(c.expectedBits, image.GetBpp()) << c.bits;

@@ -6,7 +6,7 @@
 #include <cstring>
 
 namespace {
-bool DecodeTga(CSkinImage& image, std::vector<BYTE>& bytes) {
+bool DecodeTga(CSkinImage &image, std::vector<BYTE> &bytes) {
     return image.Decode(bytes.data(), static_cast<DWORD>(bytes.size()), CSkinImage::FORMAT_TGA);
 }
 
@@ -19,7 +19,7 @@ CByteBuilder TgaHeader(unsigned imageType, unsigned width, unsigned height, unsi
     return b;
 }
 
-void ExpectColor(const CSkinImage& image, DWORD x, DWORD y, BYTE b, BYTE g, BYTE r) {
+void ExpectColor(const CSkinImage &image, DWORD x, DWORD y, BYTE b, BYTE g, BYTE r) {
     RGBQUAD c = image.GetPixelColor(x, y);
     EXPECT_EQ(b, c.rgbBlue) << x << "," << y;
     EXPECT_EQ(g, c.rgbGreen) << x << "," << y;
@@ -156,9 +156,9 @@ TEST(TgaCodec, OrientationBits) {
 
 TEST(TgaCodec, RunLengthPacketsIncludingOneThatRunsIntoTheNextRow) {
     CByteBuilder b = TgaHeader(10, 3, 2, 24);
-    b.Bytes({0x81, 1, 2, 3});             // run of 2
-    b.Bytes({0x01, 4, 5, 6, 7, 8, 9});    // 2 raw pixels: one ends row 0, one starts row 1
-    b.Bytes({0x81, 10, 11, 12});          // run of 2 finishes row 1
+    b.Bytes({0x81, 1, 2, 3});          // run of 2
+    b.Bytes({0x01, 4, 5, 6, 7, 8, 9}); // 2 raw pixels: one ends row 0, one starts row 1
+    b.Bytes({0x81, 10, 11, 12});       // run of 2 finishes row 1
     CSkinImage image;
     ASSERT_TRUE(DecodeTga(image, b.Data())) << image.GetLastError();
     // The first row in the file is the bottom row.
@@ -190,9 +190,9 @@ TEST(TgaCodec, ColourMapEntriesOutsideTheTableAreDropped) {
 
 TEST(TgaCodec, ErrorTexts) {
     struct Case {
-        const char* name;
+        const char *name;
         CByteBuilder bytes;
-        const char* text;
+        const char *text;
     };
     std::vector<Case> cases;
     cases.push_back({"short header", CByteBuilder().Fill(17, 0), "Not a TGA"});
@@ -206,7 +206,7 @@ TEST(TgaCodec, ErrorTexts) {
     cases.push_back({"huge and empty", TgaHeader(2, 16384, 16384, 32).Fill(64, 0), "corrupted TGA"});
     for (unsigned depth : {0u, 1u, 4u, 12u, 31u, 48u})
         cases.push_back({"odd depth", TgaHeader(2, 1, 1, depth).Fill(64, 0), "Unsupported TGA bit depth"});
-    for (Case& c : cases) {
+    for (Case &c : cases) {
         CSkinImage image;
         EXPECT_FALSE(DecodeTga(image, c.bytes.Data())) << c.name;
         EXPECT_FALSE(image.IsValid()) << c.name;
