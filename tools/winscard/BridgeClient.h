@@ -29,5 +29,9 @@ private:
 
     CCriticalSection m_lock;
     SOCKET m_socket = INVALID_SOCKET;
+    // Each read asks for as much as is there, so an answer usually arrives in one call (every
+    // socket call is a trip through Wine's server).
+    std::vector<std::uint8_t> m_inbox;
+    size_t m_inboxPos = 0;
     bool m_bWsa = false;
 };
