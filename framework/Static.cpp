@@ -1,0 +1,5 @@
+#include "framework/Static.h"
+
+HICON CStatic::SetIcon(HICON hIcon) {
+    return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(hIcon)));
+}
