@@ -24,6 +24,15 @@ DWORD StretchedCells(DWORD fillMode) {
         return 0;
     }
 }
+// Skin records are untrusted: margins near the ends of the range saturate instead of overflowing.
+LONG Offset(LONG base, long long delta) {
+    long long v = static_cast<long long>(base) + delta;
+    if (v > 0x7FFFFFFFLL)
+        return 0x7FFFFFFF;
+    if (v < -0x7FFFFFFFLL - 1)
+        return -0x7FFFFFFF - 1;
+    return static_cast<LONG>(v);
+}
 } // namespace
 
 DWORD CNineGrid::PieceMode(DWORD fillMode, int cell) {
@@ -47,10 +56,12 @@ bool CNineGrid::IsEmpty(const SkinPiece &piece) {
 void CNineGrid::Layout(const SkinImageRef &ref, const RECT &dest, Cell cells[CELL_COUNT]) {
     const RECT &s = ref.rcSource;
     const RECT &m = ref.rcMargins;
-    const LONG srcX[4] = {s.left, s.left + m.left, s.right - m.right, s.right};
-    const LONG srcY[4] = {s.top, s.top + m.top, s.bottom - m.bottom, s.bottom};
-    const LONG dstX[4] = {dest.left, dest.left + m.left, dest.right - m.right, dest.right};
-    const LONG dstY[4] = {dest.top, dest.top + m.top, dest.bottom - m.bottom, dest.bottom};
+    const LONG srcX[4] = {s.left, Offset(s.left, m.left), Offset(s.right, -static_cast<long long>(m.right)), s.right};
+    const LONG srcY[4] = {s.top, Offset(s.top, m.top), Offset(s.bottom, -static_cast<long long>(m.bottom)), s.bottom};
+    const LONG dstX[4] = {dest.left, Offset(dest.left, m.left), Offset(dest.right, -static_cast<long long>(m.right)),
+                          dest.right};
+    const LONG dstY[4] = {dest.top, Offset(dest.top, m.top), Offset(dest.bottom, -static_cast<long long>(m.bottom)),
+                          dest.bottom};
     for (int row = 0; row < 3; ++row) {
         for (int col = 0; col < 3; ++col) {
             int i = row * 3 + col;
@@ -68,15 +79,7 @@ void CNineGrid::Layout(const SkinImageRef &ref, const RECT &dest, Cell cells[CEL
 
 std::vector<RECT> CNineGrid::TileRects(const RECT &dest, LONG tileWidth, LONG tileHeight) {
     std::vector<RECT> tiles;
-    if (tileWidth <= 0 || tileHeight <= 0 || IsRectEmpty(dest))
-        return tiles;
-    for (LONG y = dest.top; y < dest.bottom; y += tileHeight) {
-        LONG y2 = dest.bottom - y < tileHeight ? dest.bottom : y + tileHeight;
-        for (LONG x = dest.left; x < dest.right; x += tileWidth) {
-            LONG x2 = dest.right - x < tileWidth ? dest.right : x + tileWidth;
-            tiles.push_back({x, y, x2, y2});
-        }
-    }
+    ForEachTile(dest, tileWidth, tileHeight, [&tiles](const RECT &tile) { tiles.push_back(tile); });
     return tiles;
 }
 

@@ -26,8 +26,21 @@ public:
     // Cuts the reference's source and the destination into nine cells; margins keep their pixel size.
     static void Layout(const SkinImageRef &ref, const RECT &dest, Cell cells[CELL_COUNT]);
 
-    // Where the tiles of a cut of tileWidth x tileHeight go over dest, rows top down and columns left to right;
-    // the last row and column are cut short, every tile shows the top-left part of the cut. Empty for empty input.
+    // Calls visit(const RECT&) for every tile of a cut of tileWidth x tileHeight over dest, rows top down and
+    // columns left to right; the last row and column are cut short, every tile shows the top-left part of the
+    // cut. Nothing for empty input. Painters walk the tiles without storing them.
+    template <typename Visit> static void ForEachTile(const RECT &dest, LONG tileWidth, LONG tileHeight, Visit visit) {
+        if (tileWidth <= 0 || tileHeight <= 0 || IsRectEmpty(dest))
+            return;
+        for (LONG y = dest.top; y < dest.bottom; y = dest.bottom - y <= tileHeight ? dest.bottom : y + tileHeight) {
+            LONG y2 = dest.bottom - y <= tileHeight ? dest.bottom : y + tileHeight;
+            for (LONG x = dest.left; x < dest.right; x = dest.right - x <= tileWidth ? dest.right : x + tileWidth) {
+                LONG x2 = dest.right - x <= tileWidth ? dest.right : x + tileWidth;
+                visit(RECT{x, y, x2, y2});
+            }
+        }
+    }
+    // The same tiles collected, for small destinations and tools.
     static std::vector<RECT> TileRects(const RECT &dest, LONG tileWidth, LONG tileHeight);
     // A natural-size copy at dest's top-left corner, clipped to dest.
     static RECT CopyRect(const RECT &dest, LONG width, LONG height);

@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <utility>
 
 namespace {
 const char kUnsupportedFormat[] = "Unsupported operation for this format";
+const char kNoMemory[] = "Can't allocate memory";
 
 bool IsKnownFormat(DWORD format) {
     return format == CSkinImage::FORMAT_BMP || format == CSkinImage::FORMAT_ICO || format == CSkinImage::FORMAT_TGA;
@@ -66,7 +68,7 @@ void CSkinImage::CopyFrom(const CSkinImage &other) {
     DWORD size = other.GetDIBSize();
     m_pDib = static_cast<BYTE *>(std::malloc(size));
     if (!m_pDib) {
-        SetLastError("Can't allocate memory");
+        SetLastError(kNoMemory);
         return;
     }
     std::memcpy(m_pDib, other.m_pDib, size);
@@ -109,7 +111,7 @@ bool CSkinImage::Create(DWORD width, DWORD height, DWORD bits, DWORD format) {
         return false;
     }
     if (width == 0 || height == 0 || width > MAX_DIMENSION || height > MAX_DIMENSION) {
-        SetLastError("Can't allocate memory");
+        SetLastError(kNoMemory);
         return false;
     }
     if (bits < 2)
@@ -127,7 +129,7 @@ bool CSkinImage::Create(DWORD width, DWORD height, DWORD bits, DWORD format) {
     DWORD blockSize = static_cast<DWORD>(sizeof(BITMAPINFOHEADER)) + colors * 4 + imageSize;
     m_pDib = static_cast<BYTE *>(std::calloc(blockSize, 1));
     if (!m_pDib) {
-        SetLastError("Can't allocate memory");
+        SetLastError(kNoMemory);
         return false;
     }
     m_head = BITMAPINFOHEADER();
@@ -339,21 +341,26 @@ bool CSkinImage::Decode(CMemoryStream &stream, DWORD format) {
     CSkinImage fresh;
     fresh.m_nFrame = m_nFrame;
     fresh.m_bCancel = m_bCancel;
-    bool ok;
-    switch (format) {
-    case FORMAT_BMP:
-        ok = CBmpCodec::Decode(stream, fresh);
-        break;
-    case FORMAT_ICO:
-        ok = CIcoCodec::Decode(stream, fresh);
-        break;
-    case FORMAT_TGA:
-        ok = CTgaCodec::Decode(stream, fresh);
-        break;
-    default:
-        fresh.SetLastError(kUnsupportedFormat);
+    bool ok = false;
+    // Skins load inside window procedures: an allocation failure in a codec must not escape as an exception.
+    try {
+        switch (format) {
+        case FORMAT_BMP:
+            ok = CBmpCodec::Decode(stream, fresh);
+            break;
+        case FORMAT_ICO:
+            ok = CIcoCodec::Decode(stream, fresh);
+            break;
+        case FORMAT_TGA:
+            ok = CTgaCodec::Decode(stream, fresh);
+            break;
+        default:
+            fresh.SetLastError(kUnsupportedFormat);
+            break;
+        }
+    } catch (const std::bad_alloc &) {
+        fresh.SetLastError(kNoMemory);
         ok = false;
-        break;
     }
     if (!ok || !fresh.IsValid()) {
         SetLastError(fresh.m_szLastError);
@@ -374,15 +381,20 @@ bool CSkinImage::Encode(CMemoryStream &stream, DWORD format) {
         SetLastError("Image is empty");
         return false;
     }
-    switch (format) {
-    case FORMAT_BMP:
-        return CBmpCodec::Encode(stream, *this);
-    case FORMAT_ICO:
-        return CIcoCodec::Encode(stream, *this);
-    case FORMAT_TGA:
-        return CTgaCodec::Encode(stream, *this);
-    default:
-        SetLastError(kUnsupportedFormat);
+    try {
+        switch (format) {
+        case FORMAT_BMP:
+            return CBmpCodec::Encode(stream, *this);
+        case FORMAT_ICO:
+            return CIcoCodec::Encode(stream, *this);
+        case FORMAT_TGA:
+            return CTgaCodec::Encode(stream, *this);
+        default:
+            SetLastError(kUnsupportedFormat);
+            return false;
+        }
+    } catch (const std::bad_alloc &) {
+        SetLastError(kNoMemory);
         return false;
     }
 }

@@ -78,6 +78,16 @@ TEST(NineGrid, UnterminatedNamesAreCutAt49Characters) {
     EXPECT_EQ(49u, std::strlen(cells[0].piece.szImage));
 }
 
+TEST(NineGrid, HostileMarginsSaturate) {
+    const LONG most = 0x7FFFFFFF;
+    SkinImageRef ref = Ref("x", {0, 0, most, 10}, {most, 0, -most - 1, 0}, 1);
+    CNineGrid::Cell cells[9];
+    CNineGrid::Layout(ref, {most - 1, 0, most, 10}, cells);
+    EXPECT_EQ(most, cells[0].piece.rcSource.right);
+    EXPECT_EQ(most, cells[0].rcDest.right);
+    EXPECT_EQ(most, cells[2].rcDest.left);
+}
+
 TEST(NineGrid, EmptyReferences) {
     EXPECT_TRUE(CNineGrid::IsEmpty(Ref("", {0, 0, 4, 4}, {}, 0)));
     EXPECT_TRUE(CNineGrid::IsEmpty(Ref("a", {4, 0, 4, 4}, {}, 0)));
@@ -99,6 +109,13 @@ TEST(NineGrid, TilesAreCutShortAtTheEdges) {
     EXPECT_TRUE(Equal(RECT{3, 7, 6, 9}, tiles[0]));
     EXPECT_TRUE(Equal(RECT{9, 7, 10, 9}, tiles[2]));
     EXPECT_TRUE(Equal(RECT{9, 11, 10, 12}, tiles[8]));
+
+    // Near the end of the coordinate range the steps do not overflow.
+    const LONG top = 0x7FFFFFFF;
+    tiles = CNineGrid::TileRects({top - 15, top - 3, top, top}, 10, 10);
+    ASSERT_EQ(2u, tiles.size());
+    EXPECT_EQ(top, tiles[1].right);
+    EXPECT_EQ(top, tiles[1].bottom);
 
     EXPECT_TRUE(CNineGrid::TileRects({0, 0, 0, 5}, 3, 3).empty());
     EXPECT_TRUE(CNineGrid::TileRects({0, 0, 5, 5}, 0, 3).empty());
