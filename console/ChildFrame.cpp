@@ -1,0 +1,5 @@
+#include "console/ChildFrame.h"
+
+BOOL CChildFrame::PreCreateWindow(CREATESTRUCTA &cs) {
+    return CMDIChildWnd::PreCreateWindow(cs);
+}
