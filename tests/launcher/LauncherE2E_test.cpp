@@ -298,9 +298,15 @@ TEST_F(LauncherTest, DescriptionFollowsPointerAndIsNotRewritten) {
     const LONG nAfterManual = watch.GetCount();
     EXPECT_GE(nAfterManual, 1);
 
-    // More moves on the same entry, then straight onto another: exactly one more write.
+    // More moves on the same entry, each one handled by the launcher (its cursor request shows it), then straight
+    // onto another entry: exactly one more write.
+    auto moveHandled = [&](POINT pt) {
+        const LONG nBefore = watch.GetSetCursorCount();
+        return CUiDriver::MovePointerTo(pt) &&
+               CWaitUntil::Condition([&]() { return watch.GetSetCursorCount() > nBefore; }, kUiTimeout);
+    };
     for (int i = 1; i <= 4; ++i)
-        ASSERT_TRUE(CUiDriver::MovePointerTo(launcher.PointIn(IDC_MANUAL, i, i % 2)));
+        ASSERT_TRUE(moveHandled(launcher.PointIn(IDC_MANUAL, i, i % 2)));
     ASSERT_TRUE(CUiDriver::MovePointerTo(launcher.PointIn(IDC_EXIT)));
     ASSERT_TRUE(launcher.WaitDescription(kExitDesc));
     EXPECT_EQ(nAfterManual + 1, watch.GetCount());
@@ -308,7 +314,8 @@ TEST_F(LauncherTest, DescriptionFollowsPointerAndIsNotRewritten) {
     // The free area clears the line once, however often the pointer moves there.
     const LONG nBeforeFree = watch.GetCount();
     for (int i = 0; i < 4; ++i)
-        ASSERT_TRUE(CUiDriver::MovePointerTo(launcher.FreePoint(i * 3, i)));
+        ASSERT_TRUE(moveHandled(launcher.FreePoint(i * 3, i)));
+    ASSERT_TRUE(launcher.WaitDescription(""));
     ASSERT_TRUE(CUiDriver::MovePointerTo(launcher.PointIn(IDC_TOOLS)));
     ASSERT_TRUE(launcher.WaitDescription(kToolsDesc));
     EXPECT_EQ(nBeforeFree + 2, watch.GetCount());
