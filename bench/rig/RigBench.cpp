@@ -78,6 +78,7 @@ double WineRate() {
 
 int main() {
     setenv("QX_RIG_DIR", QX_BENCH_RIG_DIR, 1);
+    setenv("QX_RIG_BRIDGE_BIN", QX_BENCH_BRIDGE, 0);
     setenv("PCSCLITE_CSOCK_NAME", QX_BENCH_RIG_DIR "/run/pcscd/pcscd.comm", 1);
     Rig("stop");
     if (Rig("start") != 0) {
