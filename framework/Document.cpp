@@ -57,8 +57,12 @@ CDocument::~CDocument() {
 void CDocument::SetTitle(const std::string &title) {
     m_strTitle = title;
     for (CView *v : m_views) {
-        if (CFrameWnd *f = v->GetParentFrame())
+        if (CFrameWnd *f = v->GetParentFrame()) {
             f->OnUpdateFrameTitle(TRUE);
+            CFrameWnd *top = f->GetTopLevelFrame();
+            if (top && top != f)
+                top->OnUpdateFrameTitle(TRUE);
+        }
     }
 }
 

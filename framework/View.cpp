@@ -100,12 +100,12 @@ BOOL CView::DoPreparePrinting(CPrintInfo *pInfo) {
     PRINTDLGA pd = {};
     pd.lStructSize = sizeof(pd);
     pd.hwndOwner = app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
-    bool haveDefaults = app->GetPrinterDeviceDefaults(pd);
+    // Without any printer the print dialog has nothing to offer (and some systems hang on it): say so instead.
+    if (!app->GetPrinterDeviceDefaults(pd)) {
+        AfxMessageBox(kNoPrinter, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
     if (pInfo->m_bDirect || pInfo->m_bPreview) {
-        if (!haveDefaults) {
-            AfxMessageBox(kNoPrinter, MB_OK | MB_ICONEXCLAMATION);
-            return FALSE;
-        }
         m_hPrinterDC = CreatePrinterDC(app->GetDevNames(), app->GetDevMode());
         if (!m_hPrinterDC) {
             AfxMessageBox(FormatPrintError("无法连接打印机", ::GetLastError()), MB_OK | MB_ICONEXCLAMATION);

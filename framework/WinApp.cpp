@@ -410,7 +410,10 @@ void CWinApp::OnFilePrintSetup() {
     PRINTDLGA pd = {};
     pd.lStructSize = sizeof(pd);
     pd.hwndOwner = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
-    GetPrinterDeviceDefaults(pd);
+    if (!GetPrinterDeviceDefaults(pd)) {
+        AfxMessageBox("没有安装打印机。\n请先在系统中安装打印机，再设置打印。", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     pd.Flags = PD_PRINTSETUP;
     if (::PrintDlgA(&pd)) {
         UpdatePrinterSelection(pd);
