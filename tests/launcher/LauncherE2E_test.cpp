@@ -27,7 +27,7 @@ const char kManualDesc[] = "察看htm格式的产品用户手册文档。";
 const char kToolsDesc[] = "应用工具，方便用户对读卡器的通用操作。";
 const char kExitDesc[] = "退出安装主界面。";
 const DWORD kStartTimeout = 30000;
-const DWORD kUiTimeout = 5000;
+const DWORD kUiTimeout = 10000;
 
 struct ControlSpec {
     int nId;
@@ -290,11 +290,15 @@ TEST_F(LauncherTest, DescriptionFollowsPointerAndIsNotRewritten) {
     ASSERT_TRUE(CUiDriver::MovePointerTo(launcher.PointIn(IDC_MANUAL)));
     ASSERT_TRUE(launcher.WaitDescription(kManualDesc));
     EXPECT_TRUE(cursorIs(CURSOR_RESOURCE)) << "hand cursor over an available entry: " << watch.GetCursorKind();
+    // The description line shows the text in the window-text colour on white (painting follows the text change).
     CScreenshot shot;
-    ASSERT_TRUE(launcher.Shoot(shot));
+    EXPECT_TRUE(CWaitUntil::Condition(
+        [&]() {
+            return launcher.Shoot(shot) &&
+                   shot.CountNear(launcher.RectInShot(IDC_DESCRIPTION), ::GetSysColor(COLOR_WINDOWTEXT), 60) > 20;
+        },
+        kUiTimeout));
     EXPECT_TRUE(shot.SavePng("launcher_hover_manual.png"));
-    // The description line shows the text in the window-text colour on white.
-    EXPECT_GT(shot.CountNear(launcher.RectInShot(IDC_DESCRIPTION), ::GetSysColor(COLOR_WINDOWTEXT), 60), 20);
     const LONG nAfterManual = watch.GetCount();
     EXPECT_GE(nAfterManual, 1);
 
