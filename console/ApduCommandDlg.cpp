@@ -49,7 +49,8 @@ void CApduCommandDlg::Post(const std::string &text) {
 void CApduCommandDlg::OnChangeCommand() {
     if (m_bInitialising)
         return;
-    UpdateData(TRUE);
+    if (!m_bWritingBack)
+        UpdateData(TRUE);
     unsigned n = static_cast<unsigned>(m_strCommand.size());
     m_stcCommandCount.SetWindowText(Format(n % 2 ? "（字节数：%d*）" : "（字节数：%d）", n / 2));
 }
@@ -112,7 +113,9 @@ DWORD CApduCommandDlg::ShowResponse(const BYTE *pbData, DWORD cbData, WORD wStat
     } else {
         m_strResponse = Format("0x%x", wStatus);
     }
+    m_bWritingBack = true;
     UpdateData(FALSE);
+    m_bWritingBack = false;
     m_stcResponseCount.SetWindowText(Format("（字节数：%d）", count));
     return 0;
 }

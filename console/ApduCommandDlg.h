@@ -34,4 +34,7 @@ private:
 
     // The edits' first filling is not a change by the user: the counts keep the resource text until then.
     bool m_bInitialising = false;
+    // Writing the members back changes the command edit, whose change notice must not read the other controls
+    // back over the members in the middle of the write.
+    bool m_bWritingBack = false;
 };
