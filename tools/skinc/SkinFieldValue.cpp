@@ -129,7 +129,8 @@ bool CSkinFieldValue::Parse(const CSkinFieldTable::Field &field, const std::vect
         return false;
     }
     case T::TEXT:
-        if (tokens.size() == 1 && SetName(tokens[0], static_cast<char *>(at), field.size + 1))
+        // Written texts always keep their NUL inside the stored field.
+        if (tokens.size() == 1 && SetName(tokens[0], static_cast<char *>(at), field.size))
             return true;
         *error = "one quoted text of at most " + std::to_string(field.size - 1) + " bytes";
         return false;
