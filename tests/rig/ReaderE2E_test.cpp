@@ -156,19 +156,29 @@ std::string ModuleDir() {
 }
 
 TEST_F(ReaderE2ETest, TwoProcessesNeverInterleaveTheirChains) {
-    const int kEach = 25;
+    const int kEach = 60;
+    // QX_RIG_AGENT_MUTEX lets a person check that this test catches interleaving: give each agent
+    // a lock of its own (the name plus its index) and the pairs must come apart.
+    char mutexBase[64] = {};
+    bool ownLocks = GetEnvironmentVariableA("QX_RIG_AGENT_MUTEX", mutexBase, sizeof mutexBase) > 0;
     CRigControl::ClearLog(0);
     HANDLE go = CreateEventA(nullptr, TRUE, FALSE, "QxRigAgentsGo");
+    HANDLE ready = CreateSemaphoreA(nullptr, 0, 2, "QxRigAgentsGo.ready");
     ASSERT_NE(nullptr, go);
+    ASSERT_NE(nullptr, ready);
     PROCESS_INFORMATION agents[2] = {};
-    for (auto &pi : agents) {
+    for (int i = 0; i < 2; ++i) {
         std::string cmd = "\"" + ModuleDir() + "rig_reader_agent.exe\" \"" + kReader0 + "\" " + std::to_string(kEach) +
                           " QxRigAgentsGo";
+        if (ownLocks)
+            cmd += " " + std::string(mutexBase) + std::to_string(i);
         STARTUPINFOA si = {};
         si.cb = sizeof si;
-        ASSERT_TRUE(CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+        ASSERT_TRUE(CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &agents[i]));
     }
-    Sleep(500); // both agents are waiting on the event by now (Wine start-up is well under this)
+    // Both connected and waiting: let them go at once.
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(ready, 30000));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(ready, 30000));
     SetEvent(go);
     for (auto &pi : agents) {
         EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(pi.hProcess, 60000));
@@ -179,6 +189,7 @@ TEST_F(ReaderE2ETest, TwoProcessesNeverInterleaveTheirChains) {
         CloseHandle(pi.hProcess);
     }
     CloseHandle(go);
+    CloseHandle(ready);
 
     auto cmds = CRigControl::Commands(0);
     ASSERT_EQ(size_t(4 * kEach), cmds.size());

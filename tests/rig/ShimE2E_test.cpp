@@ -45,6 +45,22 @@ void UseProfile(const std::string &name) {
     s_current = name;
 }
 
+// Defined first so that it runs before anything has connected this process to the bridge.
+TEST(ShimWithoutBridgeTest, CallsFailWithNoServiceWhenTheBridgeIsNotThere) {
+    ASSERT_TRUE(SetEnvironmentVariableA("QX_PCSC_BRIDGE_PORT", "1")); // nothing listens on port 1
+    SCARDCONTEXT ctx = 0;
+    DWORD start = GetTickCount();
+    EXPECT_EQ(SCARD_E_NO_SERVICE, SCardEstablishContext(SCARD_SCOPE_SYSTEM, nullptr, nullptr, &ctx));
+    EXPECT_EQ(DWORD(SCARD_E_NO_SERVICE), GetLastError());
+    DWORD n = 0;
+    EXPECT_EQ(SCARD_E_NO_SERVICE, SCardListReadersA(0, nullptr, nullptr, &n));
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    ASSERT_TRUE(SetEnvironmentVariableA("QX_PCSC_BRIDGE_PORT", nullptr));
+    // With the rig's folder to go by again, the next call reaches the bridge.
+    EXPECT_EQ(SCARD_S_SUCCESS, SCardEstablishContext(SCARD_SCOPE_SYSTEM, nullptr, nullptr, &ctx));
+    SCardReleaseContext(ctx);
+}
+
 class ShimTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -61,12 +63,19 @@ void CBridgeServer::Serve() {
         // Each answer is one write; do not hold it back waiting for more.
         ::setsockopt(client.Get(), IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
         ++g_sessions;
-        std::thread([fd = client.Detach()]() {
-            {
-                CBridgeSession session{CUniqueFd(fd)};
-                session.Run();
-            }
+        int fd = client.Detach();
+        try {
+            std::thread([fd]() {
+                {
+                    CBridgeSession session{CUniqueFd(fd)};
+                    session.Run();
+                }
+                --g_sessions;
+            }).detach();
+        } catch (const std::system_error &) {
+            // No thread to be had: refuse this client, keep serving the others.
+            ::close(fd);
             --g_sessions;
-        }).detach();
+        }
     }
 }
