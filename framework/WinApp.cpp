@@ -59,6 +59,10 @@ CWinApp::CWinApp(const char *lpszAppName) {
     if (lpszAppName)
         m_strAppName = lpszAppName;
     g_pApp = this;
+    // Exit and the recent-file entries are the application's own commands in every program.
+    MapCommand(ID_APP_EXIT, &CWinApp::OnAppExit);
+    MapCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, &CWinApp::OnOpenRecentFile);
+    MapUpdateUI(ID_FILE_MRU_FILE1, &CWinApp::OnUpdateRecentFileMenu);
 }
 
 CWinApp::~CWinApp() {

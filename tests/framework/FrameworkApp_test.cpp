@@ -149,8 +149,6 @@ public:
     explicit CTestApp(const std::string &registryKey) : m_strKey(registryKey) {
         MapCommand(ID_FILE_NEW, &CWinApp::OnFileNew);
         MapCommand(ID_FILE_OPEN, &CWinApp::OnFileOpen);
-        MapCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE4, &CWinApp::OnOpenRecentFile);
-        MapUpdateUI(ID_FILE_MRU_FILE1, &CWinApp::OnUpdateRecentFileMenu);
     }
     BOOL InitInstance() override {
         EnableControlContainer();
@@ -338,6 +336,19 @@ TEST_F(FrameworkApp, MenuFollowsTheActiveDocumentWindow) {
     EXPECT_EQ(::GetMenu(Main()->m_hWnd), Main()->m_hMenuDefault);
     EXPECT_EQ(Main()->GetWindowText(), "QXTestApp");
     EXPECT_EQ(CTestDoc::s_nLive, 0);
+}
+
+TEST_F(FrameworkApp, ExitClosesTheDocumentsAndEndsTheLoop) {
+    Command(ID_FILE_NEW);
+    Command(ID_FILE_NEW);
+    Main()->SendMessage(WM_COMMAND, MAKEWPARAM(ID_APP_EXIT, 0), 0);
+    EXPECT_EQ(m_app->m_pMainWnd, nullptr);
+    EXPECT_EQ(CTestDoc::s_nLive, 0);
+    MSG msg;
+    bool quit = false;
+    while (!quit && ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        quit = msg.message == WM_QUIT;
+    EXPECT_TRUE(quit);
 }
 
 TEST_F(FrameworkApp, UpdateHandlersEnableAndCheckMenuItemsAndButtons) {
