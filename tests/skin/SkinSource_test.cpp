@@ -153,6 +153,11 @@ TEST(SkinDumper, ADumpParsesBackIntoTheSameSkin) {
     CSkinWriter writer(source.GetMinor());
     writer.SetAuthor(source.GetAuthor().c_str());
     writer.AddSkin(source.GetSkin());
+    CSkinImageObject image;
+    image.SetName("art.bmp");
+    std::vector<BYTE> bmp = CSkinCanvas(2, 3).ToBmp();
+    ASSERT_TRUE(image.SetData(CSkinImage::FORMAT_BMP, bmp.data(), static_cast<DWORD>(bmp.size())));
+    writer.AddImage(image);
     CSkinStream container;
     ASSERT_TRUE(writer.FinishContainer(container));
     CSkin read;
@@ -162,6 +167,7 @@ TEST(SkinDumper, ADumpParsesBackIntoTheSameSkin) {
     CSkinDumper::Dump(read, dump);
     EXPECT_NE(std::string::npos, dump.str().find("caption \"Close\""));
     EXPECT_NE(std::string::npos, dump.str().find("child-kind 12"));
+    EXPECT_NE(std::string::npos, dump.str().find("# image \"art.bmp\": format 0, 78 bytes, 2 x 3 x 24"));
     EXPECT_EQ(std::string::npos, dump.str().find("framed-background")); // defaults are left out
 
     CSkinSource again;

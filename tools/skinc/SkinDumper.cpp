@@ -13,7 +13,7 @@ void CSkinDumper::Dump(const CSkin &skin, std::ostream &out) {
     out << "author " << CSkinFieldValue::Quote(skin.GetAuthor(), CSkin::AUTHOR_SIZE) << "\n\n";
     for (const auto &entry : skin.GetImages()) {
         const CSkinImageObject &image = *entry.second;
-        out << "image " << CSkinFieldValue::Quote(image.GetName(), CSkinObject::NAME_SIZE) << " # format "
+        out << "# image " << CSkinFieldValue::Quote(image.GetName(), CSkinObject::NAME_SIZE) << ": format "
             << image.GetFormat() << ", " << image.GetData().size() << " bytes";
         if (const CSkinImage *decoded = image.GetImage())
             out << ", " << decoded->GetWidth() << " x " << decoded->GetHeight() << " x " << decoded->GetBpp();
