@@ -133,7 +133,7 @@ start_pcscd() {
     if [ "$(id -u)" -eq 0 ]; then ns=(unshare --mount --propagation private); else
         ns=(unshare --user --map-root-user --mount --propagation private); fi
     "${ns[@]}" sh -c 'mount --bind "$1" /run && exec pcscd --foreground --config "$2"' qx-rig-pcscd \
-        "$RIG/run" "$conf" </dev/null >>"$RIG/pcscd.log" 2>&1 &
+        "$RIG/run" "$conf" </dev/null >>"$RIG/pcscd.log" 2>&1 9>&- &
     echo $! >"$RIG/pcscd.pid"
     local i
     for i in $(seq 1 100); do
@@ -176,7 +176,7 @@ start_card() {
     python3 "$ROOT/tools/cardsim/cardsim.py" --check --profile "$path" --port 1 --log /dev/null || exit 1
     port=$(( $(cat "$RIG/vpcd.port") + slot ))
     python3 "$ROOT/tools/cardsim/cardsim.py" --profile "$path" --port "$port" --log "$RIG/card$slot.log" \
-        </dev/null >>"$RIG/card$slot.err" 2>&1 &
+        </dev/null >>"$RIG/card$slot.err" 2>&1 9>&- &
     echo $! >"$RIG/card$slot.pid"
 }
 
@@ -184,7 +184,7 @@ start_bridge() {
     local bin i
     bin=$(bridge_bin) || exit 1
     rm -f "$RIG/bridge.port"
-    "$bin" --port 0 --port-file "$RIG/bridge.port" </dev/null >>"$RIG/bridge.log" 2>&1 &
+    "$bin" --port 0 --port-file "$RIG/bridge.port" </dev/null >>"$RIG/bridge.log" 2>&1 9>&- &
     echo $! >"$RIG/bridge.pid"
     for i in $(seq 1 100); do
         [ -s "$RIG/bridge.port" ] && return 0
@@ -272,6 +272,15 @@ cmd_env() {
     echo "export QX_PCSC_BRIDGE_PORT=$(cat "$RIG/bridge.port")"
     echo "export WINEDLLOVERRIDES='winscard=n;mscoree,mshtml=;winemenubuilder.exe=d'"
 }
+
+# One command at a time per rig folder (two starts at once would both find the rig down). The
+# daemons must not inherit the lock's descriptor, or they would hold it for their whole life.
+case ${1:-} in
+start | stop | swap-profile | swap-reader-set)
+    exec 9>"$RIG/.lock"
+    flock -w 60 9 || die "another rig command holds $RIG/.lock"
+    ;;
+esac
 
 case ${1:-} in
 start) shift; cmd_start "$@" ;;

@@ -1,6 +1,5 @@
 """The simulated card: profile parsing, rule matching, response chaining and vpcd's framing."""
 
-import importlib.util
 import io
 import os
 import random
@@ -12,9 +11,9 @@ import threading
 import unittest
 
 ROOT = os.environ.get("QX_ROOT") or os.path.join(os.path.dirname(__file__), "..", "..")
-spec = importlib.util.spec_from_file_location("cardsim", os.path.join(ROOT, "tools", "cardsim", "cardsim.py"))
-cardsim = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(cardsim)
+sys.dont_write_bytecode = True  # keep the source tree clean
+sys.path.insert(0, os.path.join(ROOT, "tools", "cardsim"))
+import cardsim  # noqa: E402
 
 
 def profile(text):

@@ -25,6 +25,7 @@ private:
     void Close();
     bool SendAll(const std::uint8_t *data, size_t size);
     bool RecvAll(std::uint8_t *data, size_t size);
+    void WaitBriefly();
     static unsigned short BridgePort();
 
     CCriticalSection m_lock;
