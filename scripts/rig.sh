@@ -10,6 +10,7 @@
 #   rig.sh env                                print the environment for Wine programs and clients
 #   rig.sh list                               list readers as the bridge sees them through pcscd
 #   rig.sh wait-card SLOT present|empty       wait until pcscd sees reader SLOT in that state
+#   rig.sh wine PROGRAM [ARGS...]             start the rig if needed, run a Windows program on it
 #
 # All state (pids, ports, logs, pcscd's socket) lives in $QX_RIG_DIR (default build/rig), so that
 # several rigs, and a system pcscd, run side by side. A PROFILE is a name in tools/cardsim/profiles
@@ -265,6 +266,17 @@ cmd_swap_reader_set() {
     done
 }
 
+# Runs a Windows program with the rig's winscard.dll; the rig stays up afterwards for more runs.
+cmd_wine() {
+    [ $# -gt 0 ] || die "usage: wine PROGRAM [ARGS...]"
+    local dir
+    dir=$(dirname "$1")
+    [ -f "$dir/winscard.dll" ] || die "no winscard.dll beside $1 (Wine loads ours only from there)"
+    is_up || "$0" start || exit 1
+    eval "$(cmd_env)"
+    exec "$ROOT/scripts/wine-run.sh" "$@"
+}
+
 cmd_env() {
     is_up || die "not running"
     echo "export QX_RIG_DIR='$RIG'"
@@ -289,8 +301,9 @@ status) cmd_status ;;
 swap-profile) shift; cmd_swap_profile "$@" ;;
 swap-reader-set) shift; cmd_swap_reader_set "$@" ;;
 env) cmd_env ;;
+wine) shift; cmd_wine "$@" ;;
 list) "$(bridge_bin)" --list ;;
 wait-card) shift; [[ "${1:-}" =~ ^[01]$ ]] && [[ "${2:-}" =~ ^(present|empty)$ ]] || die "usage: wait-card 0|1 present|empty"
     wait_card "$1" "$2" ;;
-*) sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'; exit 2 ;;
+*) awk 'NR > 1 && !/^#/ { exit } NR > 1 { sub(/^# ?/, ""); print }' "$0"; exit 2 ;;
 esac
