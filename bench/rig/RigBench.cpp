@@ -1,9 +1,20 @@
 // APDUs per second on the rig: 1,000 GET CHALLENGE exchanges made natively with pcsc-lite, then the
 // same 1,000 from a Wine program through the test-only winscard.dll and the bridge, and their ratio.
 // Starts its own rig (in the build folder) and stops it afterwards.
+#include "tools/pcscbridge/BridgeProtocol.h"
+#include "tools/pcscbridge/WireReader.h"
+#include "tools/pcscbridge/WireWriter.h"
+
 #include <PCSC/winscard.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <fstream>
+#include <vector>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -55,6 +66,84 @@ double NativeRate() {
     return best;
 }
 
+// One request and its answer over the bridge's socket; the answer's payload in `payload`.
+bool BridgeCall(int fd, CWireWriter &request, std::vector<std::uint8_t> &payload) {
+    const auto &msg = request.Finish();
+    if (::send(fd, msg.data(), msg.size(), 0) != ssize_t(msg.size()))
+        return false;
+    std::vector<std::uint8_t> in;
+    std::uint8_t buf[4096];
+    while (in.size() < 4 || in.size() < 4 + (in[0] | in[1] << 8 | in[2] << 16 | std::size_t(in[3]) << 24)) {
+        ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+        if (n <= 0)
+            return false;
+        in.insert(in.end(), buf, buf + n);
+    }
+    payload.assign(in.begin() + 4, in.end());
+    return payload.size() >= 4;
+}
+
+// The bridge alone, without Wine: a native client of its wire format.
+double BridgeRate() {
+    std::ifstream portFile(std::string(QX_BENCH_RIG_DIR) + "/" + BridgeProtocol::kPortFile);
+    unsigned port = 0;
+    portFile >> port;
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(std::uint16_t(port));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int one = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    double best = 0;
+    std::vector<std::uint8_t> payload;
+    std::uint32_t rc = 1, ctx = 0, card = 0;
+    if (::connect(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) == 0) {
+        CWireWriter establish;
+        establish.U8(BridgeProtocol::OP_ESTABLISH);
+        establish.U32(SCARD_SCOPE_SYSTEM);
+        CWireWriter connect;
+        if (BridgeCall(fd, establish, payload)) {
+            CWireReader r(payload.data(), payload.size());
+            r.U32(rc);
+            r.U32(ctx);
+        }
+        connect.U8(BridgeProtocol::OP_CONNECT);
+        connect.U32(ctx);
+        connect.U32(SCARD_SHARE_SHARED);
+        connect.U32(SCARD_PROTOCOL_T0 | SCARD_PROTOCOL_T1);
+        connect.Bytes(kReader, sizeof kReader - 1);
+        if (rc == 0 && BridgeCall(fd, connect, payload)) {
+            CWireReader r(payload.data(), payload.size());
+            r.U32(rc);
+            r.U32(card);
+        } else {
+            rc = 1;
+        }
+    }
+    const std::uint8_t cmd[] = {0x00, 0x84, 0x00, 0x00, 0x08};
+    for (int round = 0; rc == 0 && round < kRounds; ++round) {
+        auto t0 = std::chrono::steady_clock::now();
+        for (int i = 0; i < kCount && rc == 0; ++i) {
+            CWireWriter transmit;
+            transmit.U8(BridgeProtocol::OP_TRANSMIT);
+            transmit.U32(card);
+            transmit.U32(0);
+            transmit.U32(512);
+            transmit.Bytes(cmd, sizeof cmd);
+            if (!BridgeCall(fd, transmit, payload))
+                rc = 1;
+            else
+                CWireReader(payload.data(), payload.size()).U32(rc);
+        }
+        double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        if (rc == 0 && kCount / seconds > best)
+            best = kCount / seconds;
+    }
+    ::close(fd);
+    return rc == 0 ? best : 0;
+}
+
 double WineRate() {
     const char *client = std::getenv("QX_RIG_BENCH_CLIENT");
     std::string exe = client ? client : std::string(QX_ROOT_DIR) + "/build/win32/bench/rig/rig_bench_client.exe";
@@ -86,10 +175,12 @@ int main() {
         return 1;
     }
     double native = NativeRate();
+    double bridge = BridgeRate();
     double wine = WineRate();
     Rig("stop");
     std::printf("rig_bench: %d GET CHALLENGE exchanges, best of %d rounds each\n", kCount, kRounds);
     std::printf("  native pcsc-lite:        %10.1f APDU/s\n", native);
+    std::printf("  native client of bridge: %10.1f APDU/s\n", bridge);
     std::printf("  Wine shim + bridge:      %10.1f APDU/s\n", wine);
     if (native <= 0 || wine <= 0) {
         std::fprintf(stderr, "rig_bench: a run failed\n");
