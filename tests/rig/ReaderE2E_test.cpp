@@ -118,6 +118,43 @@ TEST_F(ReaderE2ETest, AtrLongerThanTheBufferFailsWithBadLength) {
     UseProfile("default");
 }
 
+// The card's edge answers as the reader object reports them.
+TEST_F(ReaderE2ETest, EdgeAnswersOfTheCard) {
+    UseProfile("edge");
+    ASSERT_TRUE(theReader.Connect());
+    BYTE data[512];
+    DWORD len = 0;
+    WORD sw = 0;
+
+    // 61 08 answered 61 04 to the GET RESPONSE: one GET RESPONSE only, its status reported as is.
+    CRigControl::ClearLog(0);
+    const BYTE chained[] = {0x00, 0xA4, 0x04, 0x00, 0x05, 0xA0, 0x00, 0x00, 0x00, 0x01};
+    EXPECT_FALSE(theReader.Transmit(chained, sizeof chained, data, &len, &sw));
+    EXPECT_EQ(0x6104, sw);
+    EXPECT_EQ(0u, len);
+    EXPECT_EQ((std::vector<std::string>{"00A4040005A000000001", "00C0000008"}), CRigControl::Commands(0));
+
+    const BYTE missing[] = {0x00, 0xA4, 0x04, 0x00, 0x05, 0xA0, 0x00, 0x00, 0x00, 0x02};
+    len = 99;
+    EXPECT_FALSE(theReader.Transmit(missing, sizeof missing, data, &len, &sw));
+    EXPECT_EQ(0x6A82, sw);
+    EXPECT_EQ(0u, len);
+
+    // The most the response buffer holds: 510 data bytes and the status word.
+    const BYTE big[] = {0x00, 0xB0, 0x00, 0x00, 0x00};
+    ASSERT_TRUE(theReader.Transmit(big, sizeof big, data, &len, &sw));
+    EXPECT_EQ(510u, len);
+    EXPECT_EQ(0xFD, data[509]);
+
+    // A single byte is no status word: a failure with status 0, nothing read beyond it.
+    const BYTE oneByte[] = {0x00, 0xCA, 0x00, 0x01, 0x00};
+    sw = 0x1234;
+    EXPECT_FALSE(theReader.Transmit(oneByte, sizeof oneByte, data, &len, &sw));
+    EXPECT_EQ(0, sw);
+    EXPECT_EQ(0u, len);
+    UseProfile("default");
+}
+
 TEST_F(ReaderE2ETest, CardRemovedMidSessionFailsTransmitAndEnsureConnected) {
     UseProfile("remove");
     ASSERT_TRUE(theReader.Connect());
