@@ -52,9 +52,8 @@ BOOL CArchive::Write(const void *data, size_t count) {
 }
 
 BOOL CArchive::WriteString(const std::string &text) {
-    // A 32-bit build cannot hold a string beyond the 32-bit length form.
-    static_assert(sizeof(size_t) == 4 || sizeof(size_t) == 8, "size_t of 4 or 8 bytes");
-    if (sizeof(size_t) > 4 && (static_cast<unsigned long long>(text.size()) >> 32) != 0) {
+    // 0xFFFFFFFF is kept free as other writers' escape to longer forms.
+    if (static_cast<unsigned long long>(text.size()) >= 0xFFFFFFFFull) {
         SetFailed(statusBadPrefix, ERROR_BAD_LENGTH);
         return FALSE;
     }
@@ -138,6 +137,11 @@ BOOL CArchive::ReadString(std::string &text) {
                 return FALSE;
             }
             length = b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<unsigned long long>(b[3]) << 24);
+            if (length == 0xFFFFFFFFull) {
+                // Other writers' escape to a 64-bit length; never written by this form.
+                SetFailed(statusBadPrefix, ERROR_INVALID_DATA);
+                return FALSE;
+            }
         }
     }
     if (length > text.max_size()) {

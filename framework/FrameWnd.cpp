@@ -197,8 +197,11 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
     CDocument *pDoc = GetActiveDocument();
     if (bAddToTitle && (m_dwFrameStyle & FWS_ADDTOTITLE) && pDoc)
         title = m_strTitle.empty() ? pDoc->GetTitle() : pDoc->GetTitle() + " - " + m_strTitle;
-    if (GetWindowText() != title)
+    // Compared with what was set last: the MDI client decorates the caption of a frame with a maximised child.
+    if (m_strTitleShown != title || GetWindowText().empty()) {
+        m_strTitleShown = title;
         SetWindowText(title);
+    }
 }
 
 // ---- bars and layout

@@ -98,8 +98,9 @@ protected:
     CView *m_pViewActive = nullptr;
     bool m_bInCreate = false;
     bool m_bDestroying = false;
-    UINT m_nMenuSelectID = 0; // menu item under the pointer (0 when no menu is open)
-    UINT m_nFlyByID = 0;      // tool-bar button under the pointer
+    UINT m_nMenuSelectID = 0;    // menu item under the pointer (0 when no menu is open)
+    UINT m_nFlyByID = 0;         // tool-bar button under the pointer
+    std::string m_strTitleShown; // caption text set last
     std::string m_strTipText;
     std::wstring m_wstrTipText;
 };

@@ -83,8 +83,11 @@ void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
     CDocument *pDoc = GetActiveDocument();
     if (bAddToTitle && (m_dwFrameStyle & FWS_ADDTOTITLE) && pDoc)
         title = pDoc->GetTitle();
-    if (GetWindowText() != title)
+    // Compared with what was set last: the MDI client decorates the caption of a frame with a maximised child.
+    if (m_strTitleShown != title || GetWindowText().empty()) {
+        m_strTitleShown = title;
         SetWindowText(title);
+    }
 }
 
 BOOL CMDIChildWnd::PreTranslateMessage(MSG *) {

@@ -109,8 +109,11 @@ void CMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
     CDocument *pDoc = GetActiveDocument();
     if (bAddToTitle && (m_dwFrameStyle & FWS_ADDTOTITLE) && pDoc)
         title = pDoc->GetTitle() + " - " + m_strTitle;
-    if (GetWindowText() != title)
+    // Compared with what was set last: the MDI client decorates the caption of a frame with a maximised child.
+    if (m_strTitleShown != title || GetWindowText().empty()) {
+        m_strTitleShown = title;
         SetWindowText(title);
+    }
     if (CMDIChildWnd *child = MDIGetActive())
         child->OnUpdateFrameTitle(bAddToTitle);
 }

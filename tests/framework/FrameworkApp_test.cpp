@@ -180,7 +180,9 @@ public:
 
 class CTestDialog : public CDialog {
 public:
-    CTestDialog() : CDialog(IDD_TEST_DIALOG) {}
+    CTestDialog() : CDialog(IDD_TEST_DIALOG) { MapNotify(IDC_TEST_EDIT, EN_CHANGE, &CTestDialog::OnChangeText); }
+    void OnChangeText() { ++m_nChanges; }
+    int m_nChanges = 0;
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
         m_cbo.AddString("B-reader");
@@ -503,6 +505,10 @@ TEST_F(FrameworkApp, DialogDataExchangeLimitsAndValidatesText) {
     char got[32] = {};
     ::GetWindowTextA(edit, got, sizeof(got));
     EXPECT_STREQ(got, "init");
+    int changesAfterInit = dlg.m_nChanges;
+    EXPECT_GE(changesAfterInit, 1); // filling the edit is a change too
+    ::SendMessageA(edit, WM_CHAR, 'x', 0);
+    EXPECT_EQ(dlg.m_nChanges, changesAfterInit + 1);
 
     // Typing stops at the limit.
     ::SetWindowTextA(edit, "");
@@ -701,6 +707,71 @@ TEST_F(FrameworkApp, PrintingWithoutAPrinterSaysSo) {
     m_app->OnFilePrintSetup();
     ASSERT_EQ(m_messages.size(), 1u);
     EXPECT_TRUE(Contains(m_messages[0], "没有安装打印机"));
+}
+
+TEST_F(FrameworkApp, ClosingAModifiedDocumentAsksFirst) {
+    Command(ID_FILE_NEW);
+    ActiveDoc()->SetModifiedFlag();
+    int answer = IDCANCEL;
+    CMessageBox::SetHandler([&](const std::string &text, UINT type) {
+        m_messages.push_back(text);
+        EXPECT_EQ(type & MB_TYPEMASK, static_cast<UINT>(MB_YESNOCANCEL));
+        return answer;
+    });
+    Command(ID_FILE_CLOSE);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_TRUE(Contains(m_messages[0], "QXReader1"));
+    ASSERT_NE(ActiveDoc(), nullptr); // cancelled: still open
+    Main()->SendMessage(WM_CLOSE);
+    EXPECT_NE(m_app->m_pMainWnd, nullptr); // the program does not end either
+    answer = IDYES;
+    m_app->m_strPromptAnswer = File("kept.trace");
+    Command(ID_FILE_CLOSE);
+    EXPECT_EQ(ActiveDoc(), nullptr);
+    EXPECT_EQ(ReadFileBytes(File("kept.trace")), "");
+    Command(ID_FILE_NEW);
+    ActiveDoc()->SetModifiedFlag();
+    answer = IDNO;
+    Command(ID_FILE_CLOSE);
+    EXPECT_EQ(ActiveDoc(), nullptr);
+}
+
+TEST_F(FrameworkApp, KeyIndicatorsFollowTheLockKeys) {
+    BYTE keys[256];
+    ASSERT_TRUE(::GetKeyboardState(keys));
+    keys[VK_CAPITAL] |= 1;
+    keys[VK_NUMLOCK] &= ~1;
+    keys[VK_SCROLL] |= 1;
+    ASSERT_TRUE(::SetKeyboardState(keys));
+    Pump();
+    EXPECT_EQ(Main()->m_wndStatusBar.GetPaneText(1), "CAP");
+    EXPECT_EQ(Main()->m_wndStatusBar.GetPaneText(2), "");
+    EXPECT_EQ(Main()->m_wndStatusBar.GetPaneText(3), "SCRL");
+    keys[VK_CAPITAL] &= ~1;
+    keys[VK_SCROLL] &= ~1;
+    ASSERT_TRUE(::SetKeyboardState(keys));
+    Pump();
+    EXPECT_EQ(Main()->m_wndStatusBar.GetPaneText(1), "");
+}
+
+TEST_F(FrameworkApp, MaximisedDocumentWindowKeepsMenuAndCaption) {
+    Command(ID_FILE_NEW);
+    HWND child = Main()->GetActiveFrame()->m_hWnd;
+    ::SendMessageA(Main()->m_hWndMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child), 0);
+    Pump();
+    BOOL maximized = FALSE;
+    Main()->MDIGetActive(&maximized);
+    EXPECT_TRUE(maximized);
+    std::string caption = Main()->GetWindowText();
+    EXPECT_TRUE(Contains(caption, "QXReader1")) << caption;
+    Pump();
+    EXPECT_EQ(Main()->GetWindowText(), caption); // idle does not fight the MDI client over the caption
+    // The document menu is still the one in force (the MDI client may add the child's system menu in front).
+    HMENU bar = ::GetMenu(Main()->m_hWnd);
+    EXPECT_EQ(bar, Template()->m_hMenuShared);
+    Command(ID_FILE_CLOSE);
+    EXPECT_EQ(::GetMenu(Main()->m_hWnd), Main()->m_hMenuDefault);
+    EXPECT_EQ(Main()->GetWindowText(), "QXTestApp");
 }
 
 } // namespace
