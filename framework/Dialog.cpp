@@ -48,7 +48,10 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd *pParentWnd) {
     m_bModal = false;
     HWND h = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate), GetOwnerWindow(),
                                   &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
-    return h != nullptr && h == m_hWnd;
+    if (!h || h != m_hWnd)
+        return FALSE;
+    m_bOwnsWindow = true;
+    return TRUE;
 }
 
 void CDialog::EndDialog(int nResult) {

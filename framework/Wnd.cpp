@@ -33,16 +33,18 @@ CWnd *&CWnd::WndInit() {
 }
 
 CWnd::~CWnd() {
-    if (m_hWnd && ::IsWindow(m_hWnd)) {
-        HWND h = m_hWnd;
-        if (m_pfnSuper) {
-            UnsubclassWindow();
-        } else {
-            // The object is going away first: let the window die without it.
-            Detach();
-            ::DestroyWindow(h);
-        }
-    }
+    HWND h = m_hWnd;
+    if (!h)
+        return;
+    bool owns = m_bOwnsWindow;
+    // The object goes first: the window must no longer reach it, whatever happens to the window.
+    if (m_pfnSuper)
+        UnsubclassWindow();
+    else
+        Detach();
+    // Windows this object created die with it; windows it only took over (dialog items) belong to their owner.
+    if (owns && ::IsWindow(h))
+        ::DestroyWindow(h);
 }
 
 CWnd *CWnd::FromHandlePermanent(HWND hWnd) {
@@ -120,7 +122,10 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, const char *lpszClassName, const char *lpsz
         return FALSE;
     if (!ours)
         SubclassWindow(h);
-    return m_hWnd == h;
+    if (m_hWnd != h)
+        return FALSE;
+    m_bOwnsWindow = true;
+    return TRUE;
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd) {
@@ -198,6 +203,7 @@ LRESULT CWnd::OnNcDestroy(WPARAM wParam, LPARAM lParam) {
     LRESULT r = super ? ::CallWindowProcA(super, h, WM_NCDESTROY, wParam, lParam)
                       : ::DefWindowProcA(h, WM_NCDESTROY, wParam, lParam);
     Detach();
+    m_bOwnsWindow = false;
     PostNcDestroy();
     return r;
 }

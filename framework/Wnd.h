@@ -10,7 +10,7 @@ class CFrameWnd;
 class CWnd : public CCmdTarget {
 public:
     CWnd() = default;
-    // Destroys a window still attached (controls and bars are members of their owners).
+    // Destroys a window it created that is still alive; a window it only subclassed is handed back.
     ~CWnd() override;
 
     HWND GetSafeHwnd() const { return m_hWnd; }
@@ -89,6 +89,7 @@ protected:
     static void SetPendingWindow(CWnd *pWnd) { WndInit() = pWnd; }
 
     WNDPROC m_pfnSuper = nullptr; // the window's own procedure when subclassed
+    bool m_bOwnsWindow = false;   // created by this object (CreateEx, a modeless dialog's Create)
 
 private:
     static CWnd *&WndInit();

@@ -528,6 +528,22 @@ TEST_F(FrameworkApp, DialogDataExchangeLimitsAndValidatesText) {
     EXPECT_EQ(dlg.m_cbo.m_hWnd, nullptr);
 }
 
+TEST_F(FrameworkApp, ModelessDialogGoesWithItsObject) {
+    HWND dialog = nullptr;
+    HWND combo = nullptr;
+    {
+        CTestDialog dlg;
+        ASSERT_TRUE(dlg.Create(IDD_TEST_DIALOG, Main()));
+        dialog = dlg.m_hWnd;
+        combo = dlg.m_cbo.m_hWnd;
+        EXPECT_EQ(CWnd::FromHandlePermanent(combo), &dlg.m_cbo);
+    }
+    EXPECT_FALSE(::IsWindow(dialog));
+    EXPECT_FALSE(::IsWindow(combo));
+    EXPECT_EQ(CWnd::FromHandlePermanent(dialog), nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(combo), nullptr);
+}
+
 TEST_F(FrameworkApp, ModalDialogRunsItsLoopAndEndsWithOk) {
     CTestDialog dlg;
     dlg.m_bAutoOK = true;
