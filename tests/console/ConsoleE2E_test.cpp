@@ -1,0 +1,196 @@
+// End-to-end tests of the real QXReader_CCID.exe under Wine on the PC/SC rig: started as a user starts it, driven
+// through its commands and dialogs, read back from its windows, the simulated card's log and the files it writes.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "res/console/resource.h"
+#include "tests/rig/RigControl.h"
+#include "tests/support/RemoteListView.h"
+#include "tests/support/Screenshot.h"
+#include "tests/support/TestPaths.h"
+#include "tests/support/TestProcess.h"
+#include "tests/support/UiDriver.h"
+#include "tests/support/WaitUntil.h"
+
+namespace {
+const char kMainTitle[] = "QXReader1 - QXReader_CCID";
+const DWORD kStartTimeout = 30000;
+const DWORD kUiTimeout = 10000;
+
+struct ChildSearch {
+    const char *cls;
+    int id;
+    HWND found;
+};
+BOOL CALLBACK FindChild(HWND h, LPARAM lp) {
+    ChildSearch *s = reinterpret_cast<ChildSearch *>(lp);
+    if (CUiDriver::GetClassName(h) == s->cls && (s->id < 0 || ::GetDlgCtrlID(h) == s->id)) {
+        s->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+HWND FindDescendant(HWND parent, const char *cls, int id = -1) {
+    ChildSearch s = {cls, id, nullptr};
+    ::EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+class Console {
+public:
+    bool Start(const std::string &args = std::string()) {
+        if (!m_process.Start(CTestPaths::FromUnix(QX_CONSOLE_EXE), args))
+            return false;
+        m_hMain = CUiDriver::WaitForTopLevelWindow(m_process.GetProcessId(), "", kMainTitle, kStartTimeout);
+        return m_hMain != nullptr;
+    }
+    ~Console() {
+        if (m_hMain && ::IsWindow(m_hMain))
+            ::PostMessageA(m_hMain, WM_CLOSE, 0, 0);
+        m_process.WaitForExit(5000);
+    }
+    HWND Main() const { return m_hMain; }
+    DWORD Pid() const { return m_process.GetProcessId(); }
+    void Command(int id) { CUiDriver::PostCommand(m_hMain, id); }
+    HWND List() { return FindDescendant(m_hMain, "SysListView32"); }
+    std::vector<std::string> Texts() {
+        std::vector<std::string> out;
+        HWND list = List();
+        if (!list)
+            return out;
+        CRemoteListView remote(list);
+        for (int i = 0; i < remote.GetItemCount(); ++i)
+            out.push_back(remote.GetItemText(i, 1));
+        return out;
+    }
+    std::vector<std::string> Numbers() {
+        std::vector<std::string> out;
+        CRemoteListView remote(List());
+        for (int i = 0; i < remote.GetItemCount(); ++i)
+            out.push_back(remote.GetItemText(i, 0));
+        return out;
+    }
+    bool WaitForRows(size_t n) {
+        return CWaitUntil::Condition([&] { return Texts().size() >= n; }, kUiTimeout, 50);
+    }
+    HWND WaitForDialog(const std::string &title) {
+        return CUiDriver::WaitForTopLevelWindow(Pid(), "#32770", title, kUiTimeout);
+    }
+    // The state of a command's button on the bar with the given window id: 1 enabled, 0 disabled, -1 no button.
+    int ButtonEnabled(int barId, int command) {
+        HWND bar = FindDescendant(m_hMain, TOOLBARCLASSNAMEA, barId);
+        if (!bar)
+            return -1;
+        LRESULT state = ::SendMessageA(bar, TB_GETSTATE, static_cast<WPARAM>(command), 0);
+        return state == -1 ? -1 : ((state & TBSTATE_ENABLED) ? 1 : 0);
+    }
+    bool WaitForButton(int barId, int command, int enabled) {
+        return CWaitUntil::Condition([&] { return ButtonEnabled(barId, command) == enabled; }, kUiTimeout, 50);
+    }
+
+private:
+    CTestProcess m_process;
+    HWND m_hMain = nullptr;
+};
+
+void Shot(HWND h, const std::string &name) {
+    CScreenshot shot;
+    if (shot.CaptureSettledWindow(h, 3000))
+        shot.SavePng(name);
+}
+
+// List texts do not travel between processes reliably under Wine; selecting an item puts its text in the edit part,
+// whose window text does.
+std::string ComboItem(HWND combo, int i) {
+    if (::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0) != i)
+        return std::string();
+    return CUiDriver::GetText(combo);
+}
+} // namespace
+
+TEST(ConsoleE2E, ReaderSessionOnTheRig) {
+    Console app;
+    ASSERT_TRUE(app.Start());
+    // Within the first second nothing has been polled yet.
+    app.Command(ID_READER_CONNECT);
+    ASSERT_TRUE(app.WaitForRows(1));
+    EXPECT_EQ(app.Texts()[0], "请插入读卡器！");
+    EXPECT_EQ(app.Numbers()[0], "0000");
+    EXPECT_EQ(app.ButtonEnabled(IDW_CONNECTBAR, ID_READER_CONNECT), 1);
+    EXPECT_EQ(app.ButtonEnabled(IDW_DISCONNECTBAR, ID_READER_DISCONNECT), 0);
+
+    ::Sleep(2500); // the poll finds the rig's readers
+    CRigControl::ClearLog(0);
+    app.Command(ID_READER_CONNECT);
+    HWND dlg = app.WaitForDialog("连接读卡器");
+    ASSERT_NE(dlg, nullptr);
+    HWND combo = ::GetDlgItem(dlg, IDC_READER_COMBO);
+    EXPECT_EQ(::SendMessageA(combo, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(CUiDriver::GetText(combo), "Virtual PCD 00 00");
+    EXPECT_EQ(::SendMessageA(combo, CB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(ComboItem(combo, 1), "Virtual PCD 00 01");
+    EXPECT_EQ(ComboItem(combo, 0), "Virtual PCD 00 00");
+    Shot(dlg, "console_connect_dialog.png");
+    ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_CONNECT, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDC_CONNECT)));
+    ASSERT_TRUE(app.WaitForRows(2));
+    EXPECT_EQ(app.Texts()[1], "连接成功！");
+    EXPECT_TRUE(app.WaitForButton(IDW_CONNECTBAR, ID_READER_CONNECT, 0));
+    EXPECT_TRUE(app.WaitForButton(IDW_DISCONNECTBAR, ID_READER_DISCONNECT, 1));
+
+    app.Command(ID_READER_ATR);
+    ASSERT_TRUE(app.WaitForRows(4));
+    EXPECT_EQ(app.Texts()[2], "获取ATR成功！");
+    EXPECT_EQ(app.Texts()[3].substr(0, 2), "3B");
+
+    CRigControl::ClearLog(0);
+    app.Command(ID_READER_APDU);
+    HWND apdu = app.WaitForDialog("APDU命令");
+    ASSERT_NE(apdu, nullptr);
+    ::SendMessageA(::GetDlgItem(apdu, IDC_COMMAND_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("00A4 04"));
+    EXPECT_TRUE(CWaitUntil::Condition(
+        [&] { return CUiDriver::GetText(::GetDlgItem(apdu, IDC_COMMAND_COUNT)) == "（字节数：3*）"; }, kUiTimeout));
+    ::SendMessageA(::GetDlgItem(apdu, IDC_COMMAND_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("00A4"));
+    ::SendMessageA(::GetDlgItem(apdu, IDC_COMMAND_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("00A"));
+    ::SendMessageA(apdu, WM_COMMAND, MAKEWPARAM(IDC_SEND, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(apdu, IDC_SEND)));
+    ASSERT_TRUE(app.WaitForRows(5));
+    EXPECT_EQ(app.Texts()[4], "输入的命令字节长度不正确！");
+    EXPECT_TRUE(CRigControl::Commands(0).empty());
+    ::SendMessageA(::GetDlgItem(apdu, IDC_COMMAND_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("00 A4 04 00 00"));
+    ::SendMessageA(apdu, WM_COMMAND, MAKEWPARAM(IDC_SEND, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(apdu, IDC_SEND)));
+    ASSERT_TRUE(app.WaitForRows(7));
+    std::vector<std::string> texts = app.Texts();
+    EXPECT_EQ(texts[5], "下发的命令为:  00A4040000");
+    std::vector<std::string> commands = CRigControl::Commands(0);
+    ASSERT_FALSE(commands.empty());
+    EXPECT_EQ(commands[0], "00A4040000");
+    Shot(apdu, "console_apdu_dialog.png");
+    ::PostMessageA(apdu, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(CWaitUntil::Condition([&] { return !::IsWindow(apdu); }, kUiTimeout));
+
+    size_t before = app.Texts().size();
+    app.Command(ID_READER_DISCONNECT);
+    ASSERT_TRUE(app.WaitForRows(before + 1));
+    EXPECT_EQ(app.Texts().back(), "断开设备成功！");
+    EXPECT_TRUE(app.WaitForButton(IDW_CONNECTBAR, ID_READER_CONNECT, 1));
+    Shot(app.Main(), "console_main_window.png");
+
+    app.Command(ID_APP_ABOUT);
+    HWND about = app.WaitForDialog("关于 QXReader_CCID");
+    ASSERT_NE(about, nullptr);
+    HWND text = FindDescendant(about, "Static");
+    bool found = false;
+    for (HWND h = ::GetWindow(about, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
+        found = found || CUiDriver::GetText(h) == "QXReader_CCID 1.0 版";
+    EXPECT_NE(text, nullptr);
+    EXPECT_TRUE(found);
+    Shot(about, "console_about_box.png");
+    ::PostMessageA(about, WM_COMMAND, IDOK, 0);
+}
