@@ -66,40 +66,54 @@ void CBridgeSession::Run() {
     }
 }
 
-bool CBridgeSession::ReadFrame(std::vector<std::uint8_t> &payload) {
-    std::uint8_t header[kHeaderSize];
-    std::size_t got = 0;
-    std::size_t want = kHeaderSize;
-    std::uint8_t *dst = header;
-    bool inBody = false;
-    for (;;) {
-        if (got == want) {
-            if (inBody)
-                return true;
-            std::uint32_t n = std::uint32_t(header[0]) | std::uint32_t(header[1]) << 8 |
-                              std::uint32_t(header[2]) << 16 | std::uint32_t(header[3]) << 24;
-            if (n == 0 || n > kMaxPayload)
+bool CBridgeSession::Fill(bool midFrame) {
+    if (midFrame) {
+        for (;;) {
+            pollfd pfd{m_socket.Get(), POLLIN, 0};
+            int r = ::poll(&pfd, 1, kMidFrameTimeoutMs);
+            if (r < 0 && errno == EINTR)
+                continue;
+            if (r <= 0)
                 return false;
-            payload.resize(n);
-            dst = payload.data();
-            got = 0;
-            want = n;
-            inBody = true;
-            continue;
+            break;
         }
-        pollfd pfd{m_socket.Get(), POLLIN, 0};
-        int r = ::poll(&pfd, 1, (got || inBody) ? kMidFrameTimeoutMs : -1);
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r <= 0)
-            return false;
-        ssize_t n = ::recv(m_socket.Get(), dst + got, want - got, 0);
+    }
+    // Drop what has been handed out before reading more, so the buffer stays within one message.
+    if (m_inboxPos) {
+        m_inbox.erase(m_inbox.begin(), m_inbox.begin() + std::ptrdiff_t(m_inboxPos));
+        m_inboxPos = 0;
+    }
+    std::uint8_t chunk[8192];
+    for (;;) {
+        ssize_t n = ::recv(m_socket.Get(), chunk, sizeof chunk, 0);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
             return false;
-        got += std::size_t(n);
+        m_inbox.insert(m_inbox.end(), chunk, chunk + n);
+        return true;
     }
+}
+
+bool CBridgeSession::ReadFrame(std::vector<std::uint8_t> &payload) {
+    // One read usually brings a whole request; between requests the client may stay silent.
+    while (m_inbox.size() - m_inboxPos < kHeaderSize) {
+        if (!Fill(m_inbox.size() > m_inboxPos))
+            return false;
+    }
+    const std::uint8_t *h = m_inbox.data() + m_inboxPos;
+    std::uint32_t n =
+        std::uint32_t(h[0]) | std::uint32_t(h[1]) << 8 | std::uint32_t(h[2]) << 16 | std::uint32_t(h[3]) << 24;
+    if (n == 0 || n > kMaxPayload)
+        return false;
+    while (m_inbox.size() - m_inboxPos < kHeaderSize + n) {
+        if (!Fill(true))
+            return false;
+    }
+    const std::uint8_t *body = m_inbox.data() + m_inboxPos + kHeaderSize;
+    payload.assign(body, body + n);
+    m_inboxPos += kHeaderSize + n;
+    return true;
 }
 
 bool CBridgeSession::Send(const std::vector<std::uint8_t> &message) {

@@ -36,6 +36,8 @@ private:
     };
 
     bool ReadFrame(std::vector<std::uint8_t> &payload);
+    // Appends what the socket has to the inbox; waits at most a few seconds when a message has begun.
+    bool Fill(bool midFrame);
     bool Send(const std::vector<std::uint8_t> &message);
 
     bool OnEstablish(CWireReader &in, CWireWriter &out);
@@ -60,4 +62,6 @@ private:
     std::map<std::uint32_t, Context> m_contexts;
     std::map<std::uint32_t, Card> m_cards;
     std::uint32_t m_nextId;
+    std::vector<std::uint8_t> m_inbox;
+    std::size_t m_inboxPos = 0;
 };

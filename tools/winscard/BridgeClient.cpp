@@ -13,8 +13,6 @@ constexpr LONG kNoService = LONG(0x8010001D);
 constexpr LONG kCommError = LONG(0x80100013);
 // A slow card may take a while; a bridge that says nothing for this long is treated as gone.
 constexpr DWORD kReceiveTimeoutMs = 120000;
-// How long to look for an answer before a blocking read.
-constexpr DWORD kSpinMs = 2;
 
 } // namespace
 
@@ -103,7 +101,6 @@ bool CBridgeClient::RecvAll(std::uint8_t *data, size_t size) {
     const size_t kChunk = 4096;
     while (size) {
         if (m_inboxPos == m_inbox.size()) {
-            WaitBriefly();
             m_inbox.resize(kChunk);
             int n = recv(m_socket, reinterpret_cast<char *>(m_inbox.data()), int(kChunk), 0);
             if (n <= 0) {
@@ -123,19 +120,6 @@ bool CBridgeClient::RecvAll(std::uint8_t *data, size_t size) {
         size -= take;
     }
     return true;
-}
-
-void CBridgeClient::WaitBriefly() {
-    // A blocking read that finds nothing yet costs Wine several trips through its server; asking how
-    // much is buffered does not. Answers usually come within a fraction of a millisecond, so look
-    // a little while (yielding the processor) before blocking.
-    DWORD start = GetTickCount();
-    do {
-        u_long ready = 0;
-        if (ioctlsocket(m_socket, FIONREAD, &ready) != 0 || ready > 0)
-            return;
-        SwitchToThread();
-    } while (GetTickCount() - start < kSpinMs);
 }
 
 LONG CBridgeClient::Call(const std::vector<std::uint8_t> &request, std::vector<std::uint8_t> &payload) {

@@ -25,7 +25,6 @@ private:
     void Close();
     bool SendAll(const std::uint8_t *data, size_t size);
     bool RecvAll(std::uint8_t *data, size_t size);
-    void WaitBriefly();
     static unsigned short BridgePort();
 
     CCriticalSection m_lock;
