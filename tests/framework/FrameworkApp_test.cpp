@@ -678,6 +678,28 @@ TEST_F(FrameworkApp, ThreeBarsShareTheTopRowInDockingOrder) {
     EXPECT_EQ(client.bottom, status.top);
 }
 
+TEST_F(FrameworkApp, AcceleratorsCommandTheMainFrameFromAnyWindow) {
+    Command(ID_FILE_NEW);
+    BYTE keys[256];
+    ASSERT_TRUE(::GetKeyboardState(keys));
+    keys[VK_CONTROL] = 0x80;
+    ASSERT_TRUE(::SetKeyboardState(keys));
+    // Ctrl+N typed into the document's view.
+    MSG msg = {};
+    msg.hwnd = ActiveView()->m_hWnd;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = 'N';
+    msg.lParam = 1;
+    EXPECT_TRUE(m_app->PreTranslateMessage(&msg));
+    Pump();
+    EXPECT_EQ(ActiveDoc()->GetTitle(), "QXReader2");
+    // A key without an accelerator goes on to the window.
+    msg.wParam = 'Q';
+    EXPECT_FALSE(m_app->PreTranslateMessage(&msg));
+    keys[VK_CONTROL] = 0;
+    ::SetKeyboardState(keys);
+}
+
 TEST_F(FrameworkApp, ViewMenuHidesAndShowsTheToolBar) {
     Command(ID_VIEW_TOOLBAR);
     EXPECT_FALSE(Main()->m_wndToolBar.IsVisible());
