@@ -194,3 +194,137 @@ TEST(ConsoleE2E, ReaderSessionOnTheRig) {
     Shot(about, "console_about_box.png");
     ::PostMessageA(about, WM_COMMAND, IDOK, 0);
 }
+
+namespace {
+std::string TempFile(const std::string &name) {
+    char dir[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, dir);
+    return std::string(dir) + name;
+}
+
+std::string ReadRecentFile1() {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER,
+                        "Software\\Local AppWizard-Generated Applications\\QXReader_CCID\\Recent File List", 0,
+                        KEY_READ, &key) != ERROR_SUCCESS)
+        return std::string();
+    char value[MAX_PATH * 2] = {};
+    DWORD size = sizeof(value) - 1, type = 0;
+    LONG rc = ::RegQueryValueExA(key, "File1", nullptr, &type, reinterpret_cast<BYTE *>(value), &size);
+    ::RegCloseKey(key);
+    return rc == ERROR_SUCCESS ? std::string(value) : std::string();
+}
+
+// Chooses a file in the system's open dialog the way a user types its path and presses Enter.
+bool ChooseFile(Console &app, const std::string &path) {
+    HWND dlg = nullptr;
+    CWaitUntil::Condition(
+        [&] {
+            dlg = CUiDriver::FindTopLevelWindow(app.Pid(), "#32770", "");
+            return dlg && dlg != app.Main();
+        },
+        kUiTimeout);
+    if (!dlg)
+        return false;
+    HWND name = ::GetDlgItem(dlg, 0x47C); // the file-name combo box of the explorer-style dialog
+    if (!name)
+        name = ::GetDlgItem(dlg, 0x480); // the old-style file-name edit
+    if (!name)
+        return false;
+    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDOK)));
+    return CWaitUntil::Condition([&] { return !::IsWindow(dlg); }, kUiTimeout);
+}
+} // namespace
+
+TEST(ConsoleE2E, ScriptFileRunsThroughTheOpenDialog) {
+    std::string script = TempFile("qx_e2e_script.txt");
+    ASSERT_TRUE(CTestPaths::WriteFile(script, ";select\r\n00 a4 04 00 00\r\n0084000008\r\n00A40000\r\n"));
+    Console app;
+    ASSERT_TRUE(app.Start());
+    ::Sleep(2000);
+    app.Command(ID_READER_CONNECT);
+    HWND dlg = app.WaitForDialog("连接读卡器");
+    ASSERT_NE(dlg, nullptr);
+    ::PostMessageA(dlg, WM_COMMAND, IDOK, 0); // Enter: connects
+    ASSERT_TRUE(app.WaitForRows(1));
+    ASSERT_EQ(app.Texts()[0], "连接成功！");
+    ASSERT_TRUE(app.WaitForButton(IDW_DISCONNECTBAR, ID_READER_DISCONNECT, 1));
+
+    CRigControl::ClearLog(0);
+    app.Command(ID_READER_SCRIPT);
+    ASSERT_TRUE(ChooseFile(app, script));
+    ASSERT_TRUE(app.WaitForRows(12));
+    std::vector<std::string> t = app.Texts();
+    ASSERT_EQ(t.size(), 12u);
+    EXPECT_EQ(t[1], "下发的命令为：");
+    EXPECT_EQ(t[2], "00A4040000");
+    EXPECT_EQ(t[3], "响应的结果： 0x9000");
+    EXPECT_EQ(t[4], "6F0E8408A000000333010101A5028801");
+    EXPECT_EQ(t[6], "0084000008");
+    EXPECT_EQ(t[7], "响应的结果： 0x9000");
+    EXPECT_EQ(t[8].size(), 16u);
+    EXPECT_EQ(t[10], "00A4000000");
+    EXPECT_EQ(t[11], "响应的结果： 0x6a82");
+    std::vector<std::string> sent = CRigControl::Commands(0);
+    ASSERT_GE(sent.size(), 4u);
+    EXPECT_EQ(sent[0], "00A4040000");
+    EXPECT_EQ(sent[sent.size() - 2], "0084000008");
+    EXPECT_EQ(sent.back(), "00A4000000");
+    CScreenshot shot;
+    if (shot.CaptureSettledWindow(app.Main(), 3000))
+        shot.SavePng("console_script_run.png");
+}
+
+TEST(ConsoleE2E, StartsWithATraceFileAndRemembersIt) {
+    std::string path = TempFile("qx_e2e_open.trace");
+    std::string rec0 = "<--第0条 连接成功！ @@ 10 -->\n", rec1 = "<--第1条 ABC @@ 3 -->\n";
+    ASSERT_TRUE(CTestPaths::WriteFile(path, std::string(1, static_cast<char>(rec0.size())) + rec0 +
+                                                std::string(1, static_cast<char>(rec1.size())) + rec1));
+    CTestProcess process;
+    ASSERT_TRUE(process.Start(CTestPaths::FromUnix(QX_CONSOLE_EXE), "\"" + path + "\""));
+    HWND main = CUiDriver::WaitForTopLevelWindow(process.GetProcessId(), "", "qx_e2e_open.trace - QXReader_CCID",
+                                                 kStartTimeout);
+    ASSERT_NE(main, nullptr);
+    HWND list = FindDescendant(main, "SysListView32");
+    ASSERT_NE(list, nullptr);
+    CRemoteListView rows(list);
+    ASSERT_EQ(rows.GetItemCount(), 2);
+    EXPECT_EQ(rows.GetRow(0), (std::vector<std::string>{"0000", "连接成功！"}));
+    EXPECT_EQ(rows.GetRow(1), (std::vector<std::string>{"0001", "ABC"}));
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(process.WaitForExit(10000));
+    EXPECT_EQ(ReadRecentFile1(), path);
+}
+
+TEST(ConsoleE2E, AnotherReaderSetRaisesOneWarningAtATime) {
+    Console app;
+    ASSERT_TRUE(app.Start());
+    ::Sleep(2000); // the first poll keeps the two readers
+    ASSERT_EQ(CRigControl::Run("swap-reader-set renamed"), 0);
+    HWND box = CUiDriver::WaitForTopLevelWindow(app.Pid(), "#32770", "QXReader_CCID", 15000);
+    EXPECT_NE(box, nullptr);
+    if (box) {
+        bool textShown = false;
+        for (HWND h = ::GetWindow(box, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
+            textShown = textShown || CUiDriver::GetText(h) == "请重新连接读卡器！";
+        EXPECT_TRUE(textShown);
+        ::Sleep(3000); // three more ticks while the box is open
+        int boxes = 0;
+        for (HWND h = ::GetTopWindow(nullptr); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(h, &pid);
+            if (pid == app.Pid() && ::IsWindowVisible(h) && CUiDriver::GetClassName(h) == "#32770")
+                ++boxes;
+        }
+        EXPECT_EQ(boxes, 1);
+        CScreenshot shot;
+        if (shot.CaptureSettledWindow(box, 2000))
+            shot.SavePng("console_reader_warning.png");
+    }
+    EXPECT_EQ(CRigControl::Run("swap-reader-set two"), 0);
+    if (box) {
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        CWaitUntil::Condition([&] { return !::IsWindow(box); }, kUiTimeout);
+    }
+}
