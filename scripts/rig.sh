@@ -3,7 +3,8 @@
 # and the bridge daemon that the test-only winscard.dll talks to from Wine.
 #
 #   rig.sh start [PROFILE0 [PROFILE1|none]]   start everything (does nothing if already up)
-#   rig.sh stop                               stop this rig's processes, and only them
+#   rig.sh stop [--purge]                     stop this rig's processes, and only them (--purge: and
+#                                             remove its folder)
 #   rig.sh status                             show what runs; exit 0 only if the rig is up
 #   rig.sh swap-profile SLOT PROFILE|none     put another card (or none) into reader SLOT (0/1)
 #   rig.sh swap-reader-set two|renamed|none   restart pcscd with another set of readers
@@ -24,6 +25,12 @@
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 RIG=${QX_RIG_DIR:-$ROOT/build/rig}
+# Test runs share the build tree with other developers' runs: with QX_RIG_SESSION_DIRS set, each
+# test session (scripts/with-display.sh, which gives it its own QX_WINEPREFIX) gets a rig of its own
+# below QX_RIG_DIR. The test programs make the same choice for themselves.
+if [ -n "${QX_RIG_SESSION_DIRS:-}" ] && [ -n "${QX_WINEPREFIX:-}" ]; then
+    RIG=$RIG/$(basename "$QX_WINEPREFIX")
+fi
 PROFILES=$ROOT/tools/cardsim/profiles
 mkdir -p "$RIG"
 RIG=$(cd "$RIG" && pwd)
@@ -296,7 +303,13 @@ esac
 
 case ${1:-} in
 start) shift; cmd_start "$@" ;;
-stop) cmd_stop ;;
+stop)
+    cmd_stop
+    if [ "${2:-}" = --purge ]; then
+        exec 9>&-
+        rm -rf "$RIG"
+    fi
+    ;;
 status) cmd_status ;;
 swap-profile) shift; cmd_swap_profile "$@" ;;
 swap-reader-set) shift; cmd_swap_reader_set "$@" ;;

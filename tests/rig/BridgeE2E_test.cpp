@@ -34,6 +34,21 @@ std::string RigDir() {
     return d ? d : "";
 }
 
+// With QX_RIG_SESSION_DIRS, this test session's rig lies in a folder named after its Wine prefix,
+// as scripts/rig.sh decides; settle it before any test runs (rig.sh then gets the final folder).
+const bool g_sessionRigDir = [] {
+    const char *prefix = std::getenv("QX_WINEPREFIX");
+    const char *flag = std::getenv("QX_RIG_SESSION_DIRS");
+    if (!prefix || !*prefix || !flag || !*flag || RigDir().empty())
+        return false;
+    std::string p = prefix;
+    while (p.size() > 1 && p.back() == '/')
+        p.pop_back();
+    setenv("QX_RIG_DIR", (RigDir() + "/" + p.substr(p.find_last_of('/') + 1)).c_str(), 1);
+    unsetenv("QX_RIG_SESSION_DIRS");
+    return true;
+}();
+
 int Rig(const std::string &args) {
     const char *root = std::getenv("QX_ROOT");
     std::string cmd = std::string("'") + (root ? root : ".") + "/scripts/rig.sh' " + args + " >/dev/null";

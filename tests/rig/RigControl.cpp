@@ -15,6 +15,21 @@ std::string Env(const char *name) {
     return (n && n < sizeof value) ? std::string(value) : std::string();
 }
 
+// With QX_RIG_SESSION_DIRS, the rig of this test session lies in a folder named after the session's
+// Wine prefix, as scripts/rig.sh decides; settle it once for this process, the DLL and the agents.
+struct CSessionRigDir {
+    CSessionRigDir() {
+        std::string prefix = Env("QX_WINEPREFIX");
+        std::string base = Env("QX_RIG_DIR");
+        if (Env("QX_RIG_SESSION_DIRS").empty() || prefix.empty() || base.empty())
+            return;
+        while (prefix.size() > 1 && prefix.back() == '/')
+            prefix.pop_back();
+        SetEnvironmentVariableA("QX_RIG_DIR", (base + "/" + prefix.substr(prefix.find_last_of('/') + 1)).c_str());
+        SetEnvironmentVariableA("QX_RIG_SESSION_DIRS", nullptr);
+    }
+} g_sessionRigDir;
+
 } // namespace
 
 std::string CRigControl::RigDir() {
@@ -34,8 +49,9 @@ int CRigControl::Run(const std::string &args) {
     DeleteFileA(DosPath(done).c_str());
     // Wine starts a host program named by its Unix path; it cannot wait for one, so the command
     // leaves its exit status in a file.
-    std::string cmd = "/bin/sh -c \"QX_RIG_DIR='" + rig + "' '" + root + "/scripts/rig.sh' " + args + " >>'" + rig +
-                      "/ctl.out' 2>&1; echo $? >'" + done + ".tmp'; mv '" + done + ".tmp' '" + done + "'\"";
+    std::string cmd = "/bin/sh -c \"QX_RIG_SESSION_DIRS= QX_RIG_DIR='" + rig + "' '" + root + "/scripts/rig.sh' " +
+                      args + " >>'" + rig + "/ctl.out' 2>&1; echo $? >'" + done + ".tmp'; mv '" + done + ".tmp' '" +
+                      done + "'\"";
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
