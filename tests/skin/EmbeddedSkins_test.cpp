@@ -2,7 +2,9 @@
 #include "skin/Skin.h"
 #include "skin/SkinButtonObject.h"
 #include "skin/SkinCaptionButtonObject.h"
+#include "skin/SkinArchive.h"
 #include "skin/SkinCheckObject.h"
+#include "skin/SkinContainer.h"
 #include "skin/SkinFrameObject.h"
 #include "skin/SkinPopupMenuObject.h"
 #include "skin/SkinStatusBarObject.h"
@@ -110,6 +112,36 @@ TEST(EmbeddedSkins, HoldTheirObjectSetKindsAndVersion) {
             EXPECT_NE(0, button->m_pressed.rcSource.right);
         }
         EXPECT_EQ((std::set<DWORD>{1, 3, 4, 5}), actions);
+    }
+}
+
+TEST(EmbeddedSkins, StoreTheirObjectsInNameOrderApplicationFirst) {
+    for (const Expected &expected : kSkins) {
+        SCOPED_TRACE(expected.file);
+        std::ifstream in(std::string(QX_SKIN_DIR) + "/" + expected.file + ".skin", std::ios::binary);
+        std::vector<BYTE> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        CSkinStream container, file;
+        ASSERT_TRUE(container.Create(bytes.data(), static_cast<DWORD>(bytes.size())));
+        ASSERT_TRUE(CSkinContainer::Decompress(container, file));
+        file.Rewind();
+        CSkin::FileHeader header;
+        ASSERT_EQ(CSkin::HEADER_SIZE, file.Read(&header, CSkin::HEADER_SIZE));
+        // Walk the object list in stored order with the file's own layout version.
+        g_nSkinMinorVersion = header.minor;
+        CSkinArchive archive(file, CSkinArchive::LOADING);
+        std::vector<std::string> names;
+        for (DWORD i = 0; i < header.objectCount; ++i) {
+            DWORD kind = 0;
+            archive.Value(kind);
+            auto object = CSkinObject::Create(kind);
+            ASSERT_NE(nullptr, object);
+            object->Transfer(archive);
+            names.push_back(object->GetName());
+        }
+        ResetSkinVersion();
+        ASSERT_FALSE(names.empty());
+        EXPECT_EQ("Application", names.front());
+        EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
     }
 }
 
