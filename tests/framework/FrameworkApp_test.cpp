@@ -643,6 +643,32 @@ TEST_F(FrameworkApp, StatusBarShowsPromptsAndReadyAtIdle) {
     EXPECT_EQ(Main()->m_wndStatusBar.GetCount(), 4);
 }
 
+TEST_F(FrameworkApp, PointerOverAButtonShowsItsPrompt) {
+    Pump();
+    CToolBar &bar = Main()->m_wndToolBar;
+    RECT rc = {};
+    ASSERT_TRUE(bar.SendMessage(TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rc)));
+    // The tool bar itself reports the hot button to the frame, although it now lives in a dock row.
+    bar.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2));
+    EXPECT_EQ(StatusText(), "新建一个日志");
+    bar.SendMessage(WM_MOUSELEAVE);
+    EXPECT_EQ(StatusText(), "就绪");
+}
+
+TEST_F(FrameworkApp, ToolTipsAreThePromptsSecondPart) {
+    CToolBar &bar = Main()->m_wndConnectBar;
+    HWND tips = reinterpret_cast<HWND>(bar.SendMessage(TB_GETTOOLTIPS));
+    ASSERT_NE(tips, nullptr);
+    char text[80] = {};
+    TTTOOLINFOA tool = {};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = bar.m_hWnd;
+    tool.uId = ID_TEST_CONNECT;
+    tool.lpszText = text;
+    ::SendMessageA(tips, TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(text, "连接");
+}
+
 TEST_F(FrameworkApp, ThreeBarsShareTheTopRowInDockingOrder) {
     CDockBar *top = Main()->GetDockBar(CBRS_ALIGN_TOP);
     ASSERT_NE(top, nullptr);
