@@ -246,7 +246,12 @@ TEST(ConsoleE2E, ScriptFileRunsThroughTheOpenDialog) {
     app.Command(ID_READER_CONNECT);
     HWND dlg = app.WaitForDialog("连接读卡器");
     ASSERT_NE(dlg, nullptr);
-    ::PostMessageA(dlg, WM_COMMAND, IDOK, 0); // Enter: connects
+    // A user clicks into the reader box and presses Enter: that connects, never ends the dialog unconnected.
+    HWND combo = ::GetDlgItem(dlg, IDC_READER_COMBO);
+    ASSERT_TRUE(CUiDriver::Activate(dlg));
+    RECT rc = CUiDriver::GetWindowRectOnScreen(combo);
+    ASSERT_TRUE(CUiDriver::ClickAt(POINT{rc.left + 20, rc.top + 8}));
+    ASSERT_TRUE(CUiDriver::PressKey(VK_RETURN));
     ASSERT_TRUE(app.WaitForRows(1));
     ASSERT_EQ(app.Texts()[0], "连接成功！");
     ASSERT_TRUE(app.WaitForButton(IDW_DISCONNECTBAR, ID_READER_DISCONNECT, 1));
