@@ -191,6 +191,10 @@ TEST(EmbeddedSkins, TextStaysReadableOnItsArtwork) {
         auto *frame = static_cast<CSkinFrameObject *>(skin.FindObject("MainFrame"));
         // Caption text is bold and large: the large-text threshold.
         EXPECT_GE(Contrast(frame->m_framed.captionFont.crText, Mean(skin, frame->m_framed.pieces[1])), 3.0);
+        // One caption colour serves both states, so the inactive caption must carry it too.
+        EXPECT_GE(Contrast(frame->m_framed.captionFont.crText,
+                           Mean(skin, frame->m_framed.pieces[SkinFramedRecord::INACTIVE + 1])),
+                  3.0);
         const CSkinMenuBarObject &bar = frame->m_menuBar;
         EXPECT_GE(Contrast(bar.m_normalText.GetTextColor(), bar.m_crBackground), 4.5);
         EXPECT_GE(Contrast(bar.m_hoverText.GetTextColor(), Mean(skin, bar.m_hoverImage)), 4.5);

@@ -141,16 +141,25 @@ CSkinCanvas CSkinArt::Frame() const {
 CSkinCanvas CSkinArt::Caption() const {
     CSkinCanvas c(63, 90);
     const char glyphs[] = {'x', 'm', 'r', 'n', 's'};
+    // The same pieces sit on active and inactive captions: each button is a whole tile, and the few corner
+    // pixels take a colour between the two captions.
+    const COLORREF corner =
+        CSkinCanvas::Mix(CSkinCanvas::Mix(C("caption-top"), C("caption-bottom"), 50),
+                         CSkinCanvas::Mix(C("caption-inactive-top"), C("caption-inactive-bottom"), 50), 50);
+    auto luma = [](COLORREF x) { return (GetRValue(x) * 299 + GetGValue(x) * 587 + GetBValue(x) * 114) / 1000; };
     for (int row = 0; row < 5; ++row) {
         for (int col = 0; col < 3; ++col) {
             int l = col * 21, t = row * 18, r = l + 21, b = t + 18;
-            // The caption gradient behind the button, rows 5 to 23 of the caption.
-            c.Gradient(l, t, r, b, CSkinCanvas::Mix(C("caption-top"), C("caption-bottom"), 18),
-                       CSkinCanvas::Mix(C("caption-top"), C("caption-bottom"), 82));
+            c.Fill(l, t, r, b, corner);
             if (glyphs[row] == 's') {
-                if (col > 0)
-                    c.RoundFrame(l + 1, t, r - 2, b - 1, 3, CSkinCanvas::Mix(C("glyph"), C("caption-top"), 50));
-                Glyph(c, l, t, r - 1, b, 's', C("outline"));
+                // The system-menu piece is the 16 x 16 square at (l + 2, t + 1).
+                COLORREF tile = col == 0   ? CSkinCanvas::Mix(C("field"), C("caption-top"), 20)
+                                : col == 1 ? CSkinCanvas::Mix(C("field"), C("accent"), 30)
+                                           : CSkinCanvas::Mix(C("field"), C("accent"), 55);
+                c.Fill(l + 2, t + 1, l + 18, t + 17, tile);
+                c.RoundFrame(l + 2, t + 1, l + 18, t + 17, 2, CSkinCanvas::Mix(C("outline"), tile, 35));
+                c.RoundCorners(l + 2, t + 1, l + 18, t + 17, 2, true, true, corner);
+                Glyph(c, l + 2, t + 1, l + 18, t + 17, 's', C("outline"));
                 continue;
             }
             COLORREF fill = CSkinCanvas::Mix(C("caption-top"), 0xFFFFFF, 18);
@@ -159,9 +168,12 @@ CSkinCanvas CSkinArt::Caption() const {
             if (col == 2)
                 fill = glyphs[row] == 'x' ? CSkinCanvas::Mix(C("close-hover"), 0, 30)
                                           : CSkinCanvas::Mix(C("caption-bottom"), 0, 30);
-            c.Gradient(l + 1, t + 1, r - 1, b - 1, CSkinCanvas::Mix(fill, 0xFFFFFF, 20), fill);
-            c.RoundFrame(l + 1, t + 1, r - 1, b - 1, 3, CSkinCanvas::Mix(C("outline"), fill, 30));
-            Glyph(c, l, t, r, b, glyphs[row], col == 0 ? C("glyph") : 0xFFFFFF);
+            c.Gradient(l, t, r, b, CSkinCanvas::Mix(fill, 0xFFFFFF, 20), fill);
+            c.RoundFrame(l, t, r, b, 3, CSkinCanvas::Mix(C("outline"), fill, 30));
+            c.RoundCorners(l, t, r, b, 3, true, true, corner);
+            // Hovered and pressed glyphs contrast with their tile whatever the palette.
+            COLORREF glyph = col == 0 ? C("glyph") : luma(fill) > 150 ? C("outline") : RGB(255, 255, 255);
+            Glyph(c, l, t, r, b, glyphs[row], glyph);
         }
     }
     return c;
