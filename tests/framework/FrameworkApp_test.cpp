@@ -14,6 +14,7 @@
 #include "framework/DockBar.h"
 #include "framework/Document.h"
 #include "framework/File.h"
+#include "framework/FileDialog.h"
 #include "framework/FrameworkIds.h"
 #include "framework/ListView.h"
 #include "framework/MDIChildWnd.h"
@@ -542,6 +543,45 @@ TEST_F(FrameworkApp, ModelessDialogGoesWithItsObject) {
     EXPECT_FALSE(::IsWindow(combo));
     EXPECT_EQ(CWnd::FromHandlePermanent(dialog), nullptr);
     EXPECT_EQ(CWnd::FromHandlePermanent(combo), nullptr);
+}
+
+// Types a file name into the save dialog that is up and presses its OK button, as a user would.
+std::string g_typedName;
+VOID CALLBACK AnswerFileDialog(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND dlg = ::FindWindowA(nullptr, "另存为");
+    if (!dlg)
+        return;
+    ::KillTimer(nullptr, id);
+    // The explorer-style dialog's name field (an editable combo box, or a plain edit in older layouts).
+    HWND name = ::GetDlgItem(dlg, 1148);
+    if (!name)
+        name = ::GetDlgItem(dlg, 1152);
+    ::SetWindowTextA(name, g_typedName.c_str());
+    ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+TEST_F(FrameworkApp, SaveFileDialogAddsTheDefaultExtension) {
+    g_typedName = File("typed");
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 200, &AnswerFileDialog);
+    CFileDialog dlg(FALSE, "trace", "QXReader1.trace", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                    "Trace File(*.trace)|*.trace|所有文件(*.*)|*.*||", Main());
+    dlg.m_strTitle = "另存为";
+    INT_PTR result = dlg.DoModal();
+    ::KillTimer(nullptr, timer);
+    ASSERT_EQ(result, IDOK);
+    EXPECT_EQ(::lstrcmpiA(dlg.GetPathName().c_str(), File("typed.trace").c_str()), 0) << dlg.GetPathName();
+    EXPECT_EQ(dlg.GetFileName(), "typed.trace");
+    EXPECT_EQ(dlg.GetFileExt(), "trace");
+}
+
+TEST_F(FrameworkApp, StandardPromptTakesFilterAndExtensionFromTheTemplate) {
+    g_typedName = File("fromtemplate");
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 200, &AnswerFileDialog);
+    std::string name = "QXReader1.trace";
+    BOOL chosen = m_app->CWinApp::DoPromptFileName(name, FALSE, Template());
+    ::KillTimer(nullptr, timer);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(::lstrcmpiA(name.c_str(), File("fromtemplate.trace").c_str()), 0) << name;
 }
 
 TEST_F(FrameworkApp, ModalDialogRunsItsLoopAndEndsWithOk) {
