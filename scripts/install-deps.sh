@@ -10,7 +10,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   liblzo2-dev dpkg-dev
   wine wine32:i386 xvfb x11-utils xauth imagemagick x11vnc
-  fonts-wqy-microhei locales
+  fonts-wqy-microhei fonts-wine locales
   pcscd libpcsclite-dev vsmartcard-vpcd
   python3 file procps
 )
