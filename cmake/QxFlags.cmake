@@ -3,9 +3,9 @@
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   # Sources are UTF-8; narrow literals become GBK bytes, as the programs show them.
   # (clang only knows UTF-8 here; the fuzz build does not depend on literal bytes.)
-  add_compile_options(-finput-charset=UTF-8 -fexec-charset=GBK)
+  add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:-finput-charset=UTF-8> $<$<COMPILE_LANGUAGE:C,CXX>:-fexec-charset=GBK>)
 endif()
-add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:-Wall> $<$<COMPILE_LANGUAGE:C,CXX>:-Wextra> $<$<COMPILE_LANGUAGE:C,CXX>:-Wno-unused-parameter>)
 
 if(QX_WIN32)
   # ANSI APIs, Windows XP level headers and up; no UNICODE.
