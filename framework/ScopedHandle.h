@@ -63,9 +63,24 @@ struct CDCHandleTraits {
     static bool IsValid(HDC h) { return h != nullptr; }
     static void Close(HDC h) { ::DeleteDC(h); }
 };
+template <class T> struct CGdiObjectTraits {
+    static T Invalid() { return nullptr; }
+    static bool IsValid(T h) { return h != nullptr; }
+    static void Close(T h) { ::DeleteObject(h); }
+};
+struct CFindHandleTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(HANDLE h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+    static void Close(HANDLE h) { ::FindClose(h); }
+};
 
 typedef CScopedHandle<HANDLE, CFileHandleTraits> CFileHandle;
 typedef CScopedHandle<HMENU, CMenuHandleTraits> CMenuHandle;
 typedef CScopedHandle<HKEY, CRegKeyTraits> CRegKeyHandle;
 typedef CScopedHandle<HGLOBAL, CGlobalHandleTraits> CGlobalHandle;
 typedef CScopedHandle<HDC, CDCHandleTraits> CDCHandle;
+typedef CScopedHandle<HDC, CDCHandleTraits> CMemoryDcHandle;
+typedef CScopedHandle<HANDLE, CFindHandleTraits> CFindHandle;
+typedef CScopedHandle<HFONT, CGdiObjectTraits<HFONT>> CFontHandle;
+typedef CScopedHandle<HBRUSH, CGdiObjectTraits<HBRUSH>> CBrushHandle;
+typedef CScopedHandle<HBITMAP, CGdiObjectTraits<HBITMAP>> CBitmapHandle;

@@ -9,7 +9,7 @@
 #include "launcher/LauncherPath.h"
 #include "launcher/PaletteSelection.h"
 #include "launcher/Resource.h"
-#include "launcher/ScopedHandle.h"
+#include "framework/ScopedHandle.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "launcher/ScopedHandle.h"
+#include "framework/ScopedHandle.h"
 
 // Posted to the parent on every mouse move over the control; lParam is the control's window handle.
 #define WM_LINK_HOVER (WM_USER + 0x320)
