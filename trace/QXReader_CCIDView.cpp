@@ -13,6 +13,8 @@ namespace {
 const DWORD kGridLines = LVS_EX_GRIDLINES;           // 0x01
 const DWORD kHeaderDragDrop = LVS_EX_HEADERDRAGDROP; // 0x10
 const DWORD kFullRowSelect = LVS_EX_FULLROWSELECT;   // 0x20
+// Posted to the view itself; handled once the sender of a burst of lines is back in the message loop.
+const UINT WM_TRACE_RESUMEREDRAW = WM_USER + 0x100;
 
 std::string FormatRowNumber(int n) {
     char buf[16];
@@ -47,6 +49,9 @@ LRESULT CQXReader_CCIDView::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
         return OnTraceAddLine(wParam, lParam);
     case WM_TRACE_CLEAR:
         return OnTraceClear(wParam, lParam);
+    case WM_TRACE_RESUMEREDRAW:
+        ResumeRedraw();
+        return 0;
     }
     return CListView::WindowProc(message, wParam, lParam);
 }
@@ -68,7 +73,25 @@ LRESULT CQXReader_CCIDView::OnTraceClear(WPARAM, LPARAM) {
     return 0;
 }
 
+void CQXReader_CCIDView::DeferRedraw() {
+    if (m_bRedrawDeferred || !m_hWnd || !::IsWindowVisible(m_hWnd))
+        return;
+    if (!PostMessage(WM_TRACE_RESUMEREDRAW))
+        return; // no way to switch it back on later: keep painting row by row
+    m_bRedrawDeferred = true;
+    SendMessage(WM_SETREDRAW, FALSE);
+}
+
+void CQXReader_CCIDView::ResumeRedraw() {
+    if (!m_bRedrawDeferred)
+        return;
+    m_bRedrawDeferred = false;
+    SendMessage(WM_SETREDRAW, TRUE);
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
 int CQXReader_CCIDView::AppendLine(const std::string &strText) {
+    DeferRedraw();
     CListCtrl list = GetListCtrl();
     int n = m_nRecordCount;
     list.InsertItem(n, FormatRowNumber(n));
@@ -84,6 +107,7 @@ int CQXReader_CCIDView::InsertLine(const std::string &strText, int nIndex) {
     // A negative number (a hand-edited file) names no row; the list would take it for "every row".
     if (nIndex < 0)
         return -1;
+    DeferRedraw();
     CListCtrl list = GetListCtrl();
     list.InsertItem(nIndex, FormatRowNumber(nIndex));
     // Row nIndex exists only when the insert landed there: a number beyond the last row leaves its row at the end

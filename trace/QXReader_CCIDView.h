@@ -46,6 +46,13 @@ public:
     DWORD m_dwBaseExStyle = 0;
 
 protected:
+    // Lines arrive in bursts (a script run sends thousands without returning to the message loop) and the list
+    // control repaints synchronously on every insert, which costs milliseconds per row. Repainting is switched off
+    // at the first row of a burst and back on by a posted message, that is, when the loop is idle again.
+    void DeferRedraw();
+    void ResumeRedraw();
+    bool m_bRedrawDeferred = false;
+
     BOOL PreCreateWindow(CREATESTRUCTA &cs) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
