@@ -279,6 +279,23 @@ TEST(ConsoleE2E, ScriptFileRunsThroughTheOpenDialog) {
     CScreenshot shot;
     if (shot.CaptureSettledWindow(app.Main(), 3000))
         shot.SavePng("console_script_run.png");
+
+    // A thousand commands run completely: four lines each, every command on the card.
+    std::string big = TempFile("qx_e2e_script_1000.txt");
+    std::string text;
+    for (int i = 0; i < 1000; ++i)
+        text += "0084000008\r\n";
+    ASSERT_TRUE(CTestPaths::WriteFile(big, text));
+    CRigControl::ClearLog(0);
+    app.Command(ID_READER_SCRIPT);
+    ASSERT_TRUE(ChooseFile(app, big));
+    HWND list = app.List();
+    EXPECT_TRUE(
+        CWaitUntil::Condition([&] { return ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 12 + 4000; }, 60000, 200));
+    CRemoteListView rows(list);
+    EXPECT_EQ(rows.GetItemText(12 + 3998, 1), "响应的结果： 0x9000");
+    EXPECT_EQ(rows.GetItemText(12 + 3999, 0), "4011");
+    EXPECT_EQ(CRigControl::Commands(0).size(), 1000u);
 }
 
 TEST(ConsoleE2E, StartsWithATraceFileAndRemembersIt) {
