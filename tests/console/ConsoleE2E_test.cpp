@@ -350,3 +350,60 @@ TEST(ConsoleE2E, AnotherReaderSetRaisesOneWarningAtATime) {
         CWaitUntil::Condition([&] { return !::IsWindow(box); }, kUiTimeout);
     }
 }
+
+TEST(ConsoleE2E, MalformedScriptsSendNothingAndABomIsSkipped) {
+    Console app;
+    ASSERT_TRUE(app.Start());
+    ::Sleep(2000);
+    app.Command(ID_READER_CONNECT);
+    HWND dlg = app.WaitForDialog("连接读卡器");
+    ASSERT_NE(dlg, nullptr);
+    ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_CONNECT, BN_CLICKED), 0);
+    ASSERT_TRUE(app.WaitForRows(1));
+    ASSERT_TRUE(app.WaitForButton(IDW_DISCONNECTBAR, ID_READER_DISCONNECT, 1));
+
+    struct Case {
+        const char *name;
+        std::string bytes;
+    };
+    const std::string utf16("0\0"
+                            "0\0"
+                            "A\0"
+                            "4\0"
+                            "0\0"
+                            "4\0"
+                            "0\0"
+                            "0\0"
+                            "0\0"
+                            "0\0"
+                            "\r\0\n\0",
+                            24);
+    const Case silent[] = {
+        {"qx_lf_only.txt", "00A4040000\n0084000008\n"},
+        {"qx_utf16.txt", std::string("\xFF\xFE", 2) + utf16},
+        {"qx_comments.txt", ";nothing here\r\n; or here\r\n"},
+        {"qx_spaces.txt", "     \r\n"},
+        {"qx_tab.txt", "0\t0A4040000\r\n"},
+        {"qx_bad_lc.txt", "00A4040007A00000\r\n00A4040000\r\n"},
+    };
+    CRigControl::ClearLog(0);
+    for (const Case &c : silent) {
+        std::string path = TempFile(c.name);
+        ASSERT_TRUE(CTestPaths::WriteFile(path, c.bytes));
+        app.Command(ID_READER_SCRIPT);
+        ASSERT_TRUE(ChooseFile(app, path)) << c.name;
+        ::Sleep(300);
+        EXPECT_EQ(app.Texts().size(), 1u) << c.name;
+        EXPECT_TRUE(CRigControl::Commands(0).empty()) << c.name;
+    }
+
+    // A UTF-8 byte-order mark is skipped like any other non-digit bytes.
+    std::string bom = TempFile("qx_bom.txt");
+    ASSERT_TRUE(CTestPaths::WriteFile(bom, "\xEF\xBB\xBF"
+                                           "00A4040000\r\n"));
+    app.Command(ID_READER_SCRIPT);
+    ASSERT_TRUE(ChooseFile(app, bom));
+    ASSERT_TRUE(app.WaitForRows(5));
+    EXPECT_EQ(app.Texts()[2], "00A4040000");
+    EXPECT_EQ(CRigControl::Commands(0).size(), 2u); // SELECT and its GET RESPONSE
+}
