@@ -32,6 +32,9 @@ public:
         : m_stream(stream), m_image(image), m_depth(depth), m_bytes((depth + 7) / 8), m_compressed(compressed),
           m_attributeAlpha(attributeAlpha), m_left(0), m_repeat(false), m_pixel() {}
 
+    // A repeat packet still has pixels for the next row: that row needs no further bytes.
+    bool HasPendingRun() const { return m_compressed && m_repeat && m_left != 0; }
+
     // Decodes one row into image row y (counted from the top); a read error ends the row.
     void ReadRow(DWORD y) {
         const DWORD width = m_image.GetWidth();
@@ -142,13 +145,17 @@ bool CTgaCodec::Decode(CMemoryStream &stream, CSkinImage &image) {
         return Fail(image, kUnknownType);
 
     // Every row but the last must be complete for the decoding to succeed, so a stream too short for that
-    // is refused before the pixel block is allocated. A run-length row needs a packet per 128 pixels.
+    // is refused before the pixel block is allocated. Run-length packets cover at most 128 pixels each and
+    // may run on into the next row, so the pixels of those rows need at least one packet per 128.
     const DWORD pixelBytes = (depth + 7) / 8;
     const DWORD mapEntryBytes = (mapEntryBits == 15 || mapEntryBits == 16) ? 2 : (mapEntryBits == 32 ? 4 : 3);
     const std::uint64_t mapBytes = colorMapType ? static_cast<std::uint64_t>(mapLength) * mapEntryBytes : 0;
-    const std::uint64_t rowMinimum =
-        compressed ? static_cast<std::uint64_t>((width + 127) / 128) * (1 + pixelBytes) : width * pixelBytes;
-    if (stream.Remaining() < mapBytes + (height - 1) * rowMinimum + 1)
+    const std::uint64_t leadingPixels = static_cast<std::uint64_t>(height - 1) * width;
+    std::uint64_t pixelMinimum =
+        compressed ? (leadingPixels + 127) / 128 * (1 + pixelBytes) : leadingPixels * pixelBytes + 1;
+    if (pixelMinimum == 0)
+        pixelMinimum = 1; // the first row must find some data
+    if (stream.Remaining() < mapBytes + pixelMinimum)
         return Fail(image, kCorrupted);
 
     if (!image.Create(width, height, depth, CSkinImage::FORMAT_TGA))
@@ -190,7 +197,7 @@ bool CTgaCodec::Decode(CMemoryStream &stream, CSkinImage &image) {
     for (DWORD i = 0; i < height; ++i) {
         if (image.IsCancelled())
             return Fail(image, kCancelled);
-        if (stream.IsEof())
+        if (stream.IsEof() && !reader.HasPendingRun())
             return Fail(image, kCorrupted);
         reader.ReadRow(topFirst ? i : height - 1 - i);
     }

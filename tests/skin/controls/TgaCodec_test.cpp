@@ -169,6 +169,31 @@ TEST(TgaCodec, RunLengthPacketsIncludingOneThatRunsIntoTheNextRow) {
     ExpectColor(image, 2, 0, 10, 11, 12);
 }
 
+TEST(TgaCodec, RepeatPacketsMayCoverTheLastRowsAfterTheDataEnds) {
+    // One packet of 8 pixels fills both rows of a 4 x 2 image; nothing follows it.
+    CByteBuilder b = TgaHeader(10, 4, 2, 24);
+    b.Bytes({0x87, 1, 2, 3});
+    CSkinImage image;
+    ASSERT_TRUE(DecodeTga(image, b.Data())) << image.GetLastError();
+    ExpectColor(image, 0, 0, 1, 2, 3);
+    ExpectColor(image, 3, 1, 1, 2, 3);
+
+    // A narrow image: 200 rows of one pixel in two packets.
+    CByteBuilder narrow = TgaHeader(10, 1, 200, 8);
+    narrow.Bytes({0xFF, 5}).Bytes({0x80 + 71, 6});
+    ASSERT_TRUE(DecodeTga(image, narrow.Data())) << image.GetLastError();
+    EXPECT_EQ(5, image.GetPixelIndex(0, 199)); // the first row in the file is the bottom row
+    EXPECT_EQ(5, image.GetPixelIndex(0, 72));
+    EXPECT_EQ(6, image.GetPixelIndex(0, 71));
+    EXPECT_EQ(6, image.GetPixelIndex(0, 0));
+
+    // A raw packet that still owes pixels does not stand in for missing data.
+    CByteBuilder raw = TgaHeader(10, 1, 3, 8);
+    raw.Bytes({0x02, 7});
+    EXPECT_FALSE(DecodeTga(image, raw.Data()));
+    EXPECT_STREQ("corrupted TGA", image.GetLastError());
+}
+
 TEST(TgaCodec, ColourMapEntriesOutsideTheTableAreDropped) {
     // 10 entries starting at index 250: six land in the table, four are read and dropped.
     CByteBuilder b = TgaHeader(1, 1, 1, 8, 0, 1, 250, 10, 24);
