@@ -251,6 +251,12 @@ bool CBmpCodec::Decode(CMemoryStream &stream, CSkinImage &image) {
         return Fail(image, kBadInfo);
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         return Fail(image, kBadInfo);
+    // A compression the pixels cannot have is reported as such however much data follows.
+    if (bits <= 8 && info.compression != BI_RGB && info.compression != BI_RLE8 && info.compression != BI_RLE4)
+        return Fail(image, kCompressionNotSupported);
+    if ((bits == 24 && info.compression != BI_RGB) ||
+        (bits == 32 && info.compression != BI_RGB && info.compression != BI_BITFIELDS))
+        return Fail(image, kUnknownCompression);
     const DWORD width = static_cast<DWORD>(info.width);
     const DWORD height = static_cast<DWORD>(info.height);
     // Below the dimension limit these products fit easily in 64 bits (and the row size in 32).

@@ -250,6 +250,12 @@ TEST(BmpCodec, ErrorTexts) {
                      "compression type not supported"});
     cases.push_back({"24 bits RLE", CByteBuilder().InfoHeader(1, 1, 24, 1).Fill(4, 0), "unknown compression"});
     cases.push_back({"32 bits RLE4", CByteBuilder().InfoHeader(1, 1, 32, 2).Fill(4, 0), "unknown compression"});
+    // The compression is what is wrong, not the length of what follows.
+    cases.push_back(
+        {"8 bits bit fields, no pixels", CByteBuilder().InfoHeader(4, 4, 8, 3), "compression type not supported"});
+    cases.push_back(
+        {"24 bits RLE, no pixels", CByteBuilder().FileHeader(54).InfoHeader(4, 4, 24, 1), "unknown compression"});
+    cases.push_back({"32 bits RLE8, no pixels", CByteBuilder().InfoHeader(4, 4, 32, 1), "unknown compression"});
     for (Case &c : cases) {
         CSkinImage image;
         EXPECT_FALSE(DecodeBmp(image, c.bytes.Data())) << c.name;
