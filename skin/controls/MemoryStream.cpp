@@ -27,7 +27,8 @@ CMemoryStream::~CMemoryStream() {
 bool CMemoryStream::Reserve(DWORD required) {
     if (required <= m_dwCapacity)
         return true;
-    std::uint64_t capacity = (static_cast<std::uint64_t>(required) + kGrowthStep - 1) / kGrowthStep * kGrowthStep;
+    // The next whole page above what is required, so a write that fills its pages exactly leaves room.
+    std::uint64_t capacity = (static_cast<std::uint64_t>(required) / kGrowthStep + 1) * kGrowthStep;
     if (capacity > kMaxPosition + 1)
         return false;
     BYTE *grown;

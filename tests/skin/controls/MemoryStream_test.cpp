@@ -19,6 +19,16 @@ TEST(MemoryStream, WriteGrowsInWholePagesOf4096) {
     EXPECT_EQ(1u, stream.Write(&b, 1, 1));
     EXPECT_EQ(8192u, stream.Capacity());
     EXPECT_EQ(4097u, stream.Size());
+
+    // Growth goes to the next page above the required size, also when that size is a whole page.
+    CMemoryStream exact;
+    std::vector<BYTE> page(4096, 3);
+    EXPECT_EQ(1u, exact.Write(page.data(), page.size(), 1));
+    EXPECT_EQ(8192u, exact.Capacity());
+    EXPECT_EQ(1u, exact.Write(page.data(), page.size(), 1));
+    EXPECT_EQ(8192u, exact.Capacity());
+    EXPECT_EQ(1u, exact.Write(&b, 1, 1));
+    EXPECT_EQ(12288u, exact.Capacity());
 }
 
 TEST(MemoryStream, ReadCopiesWhatIsLeftAndCountsWholeItems) {
