@@ -280,8 +280,8 @@ bool CBmpCodec::Decode(CMemoryStream &stream, CSkinImage &image) {
     const std::uint64_t available = dataStart < stream.Size() ? stream.Size() - dataStart : 0;
     const bool compressed = bits <= 8 && (info.compression == BI_RLE8 || info.compression == BI_RLE4);
     if (!compressed) {
-        DWORD rowBytes = (bits == 16) ? ((width + 1) / 2) * 4 : (bits == 32 ? width * 4 : (bits * width + 7) / 8);
-        DWORD stride = (bits == 16) ? rowBytes : (bits == 32 ? width * 4 : fileStride);
+        DWORD rowBytes = (bits == 16) ? width * 2 : (bits == 32 ? width * 4 : (bits * width + 7) / 8);
+        DWORD stride = (bits == 16) ? ((width + 1) / 2) * 4 : (bits == 32 ? width * 4 : fileStride);
         // The last row may lack its padding.
         std::uint64_t needed = static_cast<std::uint64_t>(height - 1) * stride + rowBytes;
         if (available < needed)

@@ -294,6 +294,13 @@ TEST(BmpCodec, MissingPaddingOfTheLastRowAndHugeDeclaredSizeAreTolerated) {
     CSkinImage image;
     ASSERT_TRUE(DecodeBmp(image, b.Data())) << image.GetLastError();
     ExpectColor(image, 1, 0, 255, 255, 255);
+
+    // The same for 16 bits: the last row holds its one pixel and not the two bytes that pad it.
+    CByteBuilder s;
+    s.InfoHeader(1, 2, 16).U16(0x001F).U16(0).U16(0x7C00);
+    ASSERT_TRUE(DecodeBmp(image, s.Data())) << image.GetLastError();
+    ExpectColor(image, 0, 1, 0xF8, 0, 0);
+    ExpectColor(image, 0, 0, 0, 0, 0xF8);
 }
 
 TEST(BmpCodec, CancelFlagStopsTheDecoder) {
