@@ -168,7 +168,9 @@ bool CTgaCodec::Decode(CMemoryStream &stream, CSkinImage &image) {
         return Fail(image, kCancelled);
 
     if (colorMapType) {
-        // Entries that fall outside the image's colour table are read and dropped.
+        // Entries start at the map's first index, where the pixel values look for them, and take the map's
+        // own entry size so that the pixels after the map are read in step. Entries that fall outside the
+        // image's colour table are read and dropped.
         for (DWORD i = 0; i < mapLength; ++i) {
             BYTE entry[4];
             if (stream.Read(entry, 1, mapEntryBytes) != mapEntryBytes)
