@@ -206,6 +206,13 @@ TEST(TgaCodec, ColourMapEntriesOutsideTheTableAreDropped) {
     EXPECT_EQ(100, image.GetPalette()[250].rgbRed);
     EXPECT_EQ(255, image.GetPixelIndex(0, 0));
 
+    // 16-bit entries are two bytes of 5-5-5 each; the pixels after them are read in step.
+    CByteBuilder s = TgaHeader(1, 2, 1, 8, 0, 1, 0, 2, 16);
+    s.U16(0x7C00).U16(0x001F).Bytes({1, 0});
+    ASSERT_TRUE(DecodeTga(image, s.Data())) << image.GetLastError();
+    ExpectColor(image, 0, 0, 0xF8, 0, 0);
+    ExpectColor(image, 1, 0, 0, 0, 0xF8);
+
     // A colour map in front of true-colour pixels is skipped entirely.
     CByteBuilder t = TgaHeader(2, 1, 1, 24, 0, 1, 0, 2, 32);
     t.Fill(8, 0xEE).Bytes({7, 8, 9});
