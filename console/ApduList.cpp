@@ -6,6 +6,7 @@
 #include <new>
 
 DWORD CApduList::Parse(const BYTE* bytes, DWORD count) {
+    m_pLastFound = nullptr;
     CApduCommand* node = new (std::nothrow) CApduCommand;
     if (!node) {
         return RC_NO_MEMORY;
@@ -32,13 +33,22 @@ DWORD CApduList::GetCommand(BYTE* output, DWORD* pLength, DWORD index) const {
     if (index > m_nCount) {
         return RC_BAD_ARGUMENT;
     }
+    // A script of many short lines asks for every index in turn; walking from the head each time would make
+    // the run quadratic in the number of commands.
     const CApduCommand* node = m_pHead;
-    for (DWORD i = 0; node && i < index; ++i) {
+    DWORD i = 0;
+    if (m_pLastFound && m_nLastFound <= index) {
+        node = m_pLastFound;
+        i = m_nLastFound;
+    }
+    for (; node && i < index; ++i) {
         node = node->m_pNext;
     }
     if (!node) {
         return RC_NO_COMMAND;
     }
+    m_pLastFound = node;
+    m_nLastFound = index;
     if (output) {
         if (node->m_nLength == 0) {
             return RC_NO_COMMAND;
@@ -71,4 +81,5 @@ void CApduList::Clear() {
     }
     m_pHead = nullptr;
     m_nCount = 0;
+    m_pLastFound = nullptr;
 }

@@ -16,11 +16,17 @@ public:
 
     // Copies command `index` as it is sent into `output` (zero-filled by the caller, at least 262 bytes; may be
     // null) and its length into *pLength. Returns 0, RC_BAD_ARGUMENT for an index above the count, or
-    // RC_NO_COMMAND for a missing node or one that failed to parse.
+    // RC_NO_COMMAND for a missing node or one that failed to parse. Asking for the indices in order costs
+    // constant time per command: the walk resumes from the node found last.
     DWORD GetCommand(BYTE* output, DWORD* pLength, DWORD index) const;
 
     void Clear();
 
     CApduCommand* m_pHead = nullptr;
     DWORD m_nCount = 0;
+
+private:
+    // The node GetCommand reached last and its index; only Parse and Clear change the list, and both reset it.
+    mutable const CApduCommand* m_pLastFound = nullptr;
+    mutable DWORD m_nLastFound = 0;
 };

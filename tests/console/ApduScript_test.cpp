@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <deque>
 #include <string>
 #include <vector>
@@ -90,6 +91,9 @@ TEST(ApduScript, TextIsCleanedBeforeConversion) {
         {"comment behind a command joins the next line", "00A40400;x\r\n00\r\n", {"00A4040000"}},
         {"comment on the last line without a line break", "0084000008\r\n;end", {"0084000008"}},
         {"zero byte ends the script", std::string("00A4040000\r\n\0" "0084000008", 23), {"00A4040000"}},
+        // A line ends only at a CR LF from its fifth byte on: 0D 0A inside the header is data.
+        {"0D 0A in the header", "000D0A00\r\n00A4040000", {"000D0A0000", "00A4040000"}},
+        {"Lc 0 with an Le is sent as six bytes", "00B000000010\r\n", {"00B000000010"}},
     };
     for (const Case& c : cases) {
         FakeCard card;
@@ -153,8 +157,70 @@ TEST(ApduList, ParseAndGetCommandFollowTheLineStructure) {
     ASSERT_EQ(list.GetCommand(out, &length, 1), 0u);
     EXPECT_EQ(Hex(out, length), "00B0000010");
     EXPECT_EQ(list.GetCommand(out, &length, 2), DWORD(RC_NO_COMMAND)); // the failed node
+    length = 99;
+    EXPECT_EQ(list.GetCommand(nullptr, &length, 2), 0u) << "without a buffer the failed node is only measured";
+    EXPECT_EQ(length, 0u);
     EXPECT_EQ(list.GetCommand(out, &length, 3), DWORD(RC_NO_COMMAND)); // no node there
     EXPECT_EQ(list.GetCommand(out, &length, 4), DWORD(RC_BAD_ARGUMENT));
+}
+
+// Any order of indices gives the same commands, also after the list has been cleared and parsed again.
+TEST(ApduList, GetCommandInAnyOrderAndAfterAReparse) {
+    std::vector<BYTE> bytes;
+    for (BYTE i = 0; i < 5; ++i) {
+        bytes.insert(bytes.end(), {0x80, i, 0x00, 0x00, 0x0D, 0x0A});
+    }
+    CApduList list;
+    ASSERT_EQ(list.Parse(bytes.data(), static_cast<DWORD>(bytes.size())), 0u);
+    ASSERT_EQ(list.m_nCount, 5u);
+    for (DWORD index : {3u, 4u, 1u, 0u, 4u, 4u, 2u}) {
+        BYTE out[262] = {};
+        DWORD length = 0;
+        ASSERT_EQ(list.GetCommand(out, &length, index), 0u) << index;
+        EXPECT_EQ(Hex(out, length), "80" + Hex(reinterpret_cast<const BYTE*>(&index), 1) + "000000") << index;
+    }
+    DWORD length = 0;
+    EXPECT_EQ(list.GetCommand(nullptr, &length, 5), DWORD(RC_NO_COMMAND));
+    EXPECT_EQ(list.GetCommand(nullptr, &length, 6), DWORD(RC_BAD_ARGUMENT));
+
+    list.Clear();
+    const BYTE other[] = {0x00, 0xB0, 0x00, 0x00, 0x0D, 0x0A, 0x00, 0xB2, 0x01, 0x04, 0x0D, 0x0A, 0x00, 0xC0, 0x00, 0x00};
+    ASSERT_EQ(list.Parse(other, sizeof other), 0u);
+    BYTE out[262] = {};
+    ASSERT_EQ(list.GetCommand(out, &length, 2), 0u);
+    EXPECT_EQ(Hex(out, length), "00C0000000");
+    std::fill(std::begin(out), std::end(out), 0);
+    ASSERT_EQ(list.GetCommand(out, &length, 1), 0u);
+    EXPECT_EQ(Hex(out, length), "00B2010400");
+}
+
+// A megabyte-sized script of short lines holds hundreds of thousands of commands; fetching each by its index
+// must not walk the list from its head every time.
+TEST(ApduScript, ManyShortCommandsRunInLinearTime) {
+    const DWORD kCommands = 300000;
+    std::string script;
+    script.reserve(kCommands * 10);
+    for (DWORD i = 0; i < kCommands; ++i) {
+        script += "00A40000\r\n";
+    }
+    DWORD sent = 0, lastLength = 0, posted = 0;
+    const auto t0 = std::chrono::steady_clock::now();
+    const DWORD rc = RunApduScript(
+        script.data(), static_cast<DWORD>(script.size()),
+        [&](const BYTE*, DWORD length, BYTE*, DWORD* dataLength, WORD* status) -> BOOL {
+            ++sent;
+            lastLength = length;
+            *dataLength = 0;
+            *status = 0x9000;
+            return TRUE;
+        },
+        [&](const std::string&) { ++posted; });
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    EXPECT_EQ(rc, 0u);
+    EXPECT_EQ(sent, kCommands);
+    EXPECT_EQ(lastLength, 5u);
+    EXPECT_EQ(posted, 3 * kCommands);
+    EXPECT_LT(seconds, 10.0) << "the run is not linear in the number of commands";
 }
 
 TEST(ApduCommand, ClassifyFindsTheFourCases) {
