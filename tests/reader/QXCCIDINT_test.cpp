@@ -93,6 +93,27 @@ INSTANTIATE_TEST_SUITE_P(
                                   {C::Reconnect, C::Disconnect, C::Connect, C::Connect}}),
     [](const ::testing::TestParamInfo<ConnectCase> &info) { return std::string(info.param.name); });
 
+// The connect dialog calls Init on every use: the newest reader and context count, the first mutex stays.
+TEST_F(ReaderFixture, InitAgainReplacesReaderAndContextButKeepsTheFirstMutex) {
+    const HANDLE hMutex = m_reader.m_mutex.GetHandle();
+    ASSERT_NE(hMutex, nullptr);
+    const std::string otherName = UniqueMutexName("InitAgainOther");
+    EXPECT_TRUE(m_reader.Init(0x0D0D, "Reader B 1", otherName.c_str()));
+    EXPECT_EQ(m_reader.m_mutex.GetHandle(), hMutex);
+    EXPECT_EQ(m_reader.m_strReader, "Reader B 1");
+    EXPECT_EQ(m_reader.m_hContext, 0x0D0Du);
+    CNamedMutex probe;
+    probe.Attach(::OpenMutexA(SYNCHRONIZE, FALSE, otherName.c_str()));
+    EXPECT_EQ(probe.GetHandle(), nullptr) << "a second mutex was created";
+
+    m_fake.Script(C::Connect, PcscReply{kOk, 0x200});
+    EXPECT_TRUE(m_reader.Connect());
+    const auto calls = m_fake.CallsOf(C::Connect);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].handle, 0x0D0Du);
+    EXPECT_EQ(calls[0].text, "Reader B 1");
+}
+
 // ---- Disconnect, Reset, EnsureConnected, destruction ---------------------------------------------
 
 TEST_F(ReaderFixture, DisconnectWithoutConnectionSucceedsWithoutPcsc) {
