@@ -4,6 +4,7 @@
 #include "framework/CmdUI.h"
 #include "framework/FrameWnd.h"
 #include "framework/FrameworkIds.h"
+#include "framework/PaintDC.h"
 
 namespace {
 // The state of one button as an update handler sets it.
@@ -162,8 +163,33 @@ std::string CToolBar::GetButtonText(int nIndex) const {
 void CToolBar::SetSizes(SIZE sizeButton, SIZE sizeImage) {
     m_sizeImage = sizeImage;
     SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(sizeImage.cx, sizeImage.cy));
+    // A button that carries a text grows to hold it below its image: the size asked for is a minimum,
+    // as the common control itself treats it on Windows (the connect bars ask for 23 x 22).
+    const SIZE fit = FitButtonText(sizeImage);
+    sizeButton.cx = sizeButton.cx > fit.cx ? sizeButton.cx : fit.cx;
+    sizeButton.cy = sizeButton.cy > fit.cy ? sizeButton.cy : fit.cy;
     SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(sizeButton.cx, sizeButton.cy));
     SendMessage(TB_AUTOSIZE);
+}
+
+SIZE CToolBar::FitButtonText(SIZE sizeImage) const {
+    SIZE fit = {0, 0};
+    if (!m_hWnd)
+        return fit;
+    CClientDC dc(m_hWnd);
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT));
+    CSelectGuard select(dc.GetSafeHdc(), font ? font : ::GetStockObject(DEFAULT_GUI_FONT));
+    for (int i = 0; i < GetCount(); ++i) {
+        const std::string text = GetButtonText(i);
+        SIZE ext = {0, 0};
+        if (text.empty() || !::GetTextExtentPoint32A(dc.GetSafeHdc(), text.c_str(), static_cast<int>(text.size()), &ext))
+            continue;
+        const LONG cx = (ext.cx > sizeImage.cx ? ext.cx : sizeImage.cx) + 8;
+        const LONG cy = sizeImage.cy + ext.cy + 8;
+        fit.cx = fit.cx > cx ? fit.cx : cx;
+        fit.cy = fit.cy > cy ? fit.cy : cy;
+    }
+    return fit;
 }
 
 int CToolBar::GetCount() const {

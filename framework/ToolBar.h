@@ -41,6 +41,9 @@ public:
     static bool ParseToolBarResource(const BYTE *data, size_t size, ResourceData &out);
 
 private:
+    // The smallest button that shows every button's text below an image of the given size.
+    SIZE FitButtonText(SIZE sizeImage) const;
+
     HIMAGELIST m_hImageList = nullptr; // owned; the control only borrows it
     SIZE m_sizeImage = {16, 15};
 };
