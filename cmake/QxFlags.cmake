@@ -9,8 +9,7 @@ add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:-Wall> $<$<COMPILE_LANGUAGE:C,CX
 
 if(QX_WIN32)
   # ANSI APIs, Windows XP level headers and up; no UNICODE.
-  add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 WIN32_LEAN_AND_MEAN_NOT_USED
-                          NOMINMAX STRICT)
+  add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 NOMINMAX STRICT)
   # Statically linked runtime: the programs run on a plain Windows machine without MinGW DLLs.
   add_link_options(-static -static-libgcc -static-libstdc++)
 elseif(QX_FUZZ)

@@ -7,8 +7,9 @@ export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8    # ANSI code page 936 inside Wine
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
 unset WINELOADERNOEXEC
 
-# Bump when the set-up below changes, so that existing prefixes are rebuilt.
-QX_PREFIX_VERSION=1
+# Bump when the set-up below changes, so that existing prefixes are rebuilt. (Version 2: unmanaged X11
+# windows; without a window manager a managed window waits about 2 s whenever it is hidden or closed.)
+QX_PREFIX_VERSION=2
 
 qx_prefix_ready() {
   [ "$(cat "$WINEPREFIX/.qx-ready" 2>/dev/null)" = "$QX_PREFIX_VERSION" ]
