@@ -11,8 +11,10 @@ done < <(find "$ROOT/build/bench/bench" -type f -executable -name '*_bench' 2>/d
 mapfile -t winbench < <(find "$ROOT/build/win32/bench" -type f -name '*_bench.exe' 2>/dev/null | sort)
 for b in "${winbench[@]}"; do
   echo "== ${b#$ROOT/}"
-  if [ -x "${b%.exe}.sh" ]; then
-    "${b%.exe}.sh" || status=1          # a benchmark that needs its own set-up (the card rig) brings a script
+  if [ -f "$(dirname "$b")/winscard.dll" ]; then
+    # Benchmarks beside the rig's winscard.dll talk to a card: run them on a rig of their own.
+    QX_RIG_DIR=$ROOT/build/bench-rig "$ROOT/scripts/with-display.sh" "$ROOT/scripts/rig.sh" wine "$b" || status=1
+    QX_RIG_DIR=$ROOT/build/bench-rig "$ROOT/scripts/rig.sh" stop --purge >/dev/null
   else
     "$ROOT/scripts/with-display.sh" "$ROOT/scripts/wine-run.sh" "$b" || status=1
   fi

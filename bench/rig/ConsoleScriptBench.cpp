@@ -1,0 +1,102 @@
+// A 1,000-command script run by the console (parse, transmit through the reader object with its mutex and
+// GET RESPONSE logic, hexadecimal text, four trace lines per command into a real trace window) against a
+// plain loop of the same 1,000 SCardTransmit calls on the same card handle, through the same PC/SC stack.
+// Run it on the rig: scripts/rig.sh wine build/win32/bench/rig/console_script_bench.exe
+#include <windows.h>
+#include <winscard.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "console/ChildFrame.h"
+#include "console/MainFrame.h"
+#include "console/TraceLine.h"
+#include "framework/DocTemplate.h"
+#include "framework/ListCtrl.h"
+#include "framework/WinApp.h"
+#include "reader/QXCCIDINT.h"
+#include "res/console/resource.h"
+#include "trace/QXReader_CCIDDoc.h"
+#include "trace/QXReader_CCIDView.h"
+
+namespace {
+
+class CBenchApp : public CWinApp {
+public:
+    CBenchApp() : CWinApp("QXReader_CCID") {}
+};
+
+const int kCommands = 1000;
+const int kRounds = 3;
+
+double Since(std::chrono::steady_clock::time_point t0) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const char* reader = argc > 1 ? argv[1] : "Virtual PCD 00 00";
+    CBenchApp app;
+    app.InitApplication(::GetModuleHandleA(nullptr), "", SW_SHOWNORMAL);
+    app.AddDocTemplate(CMultiDocTemplate::Make<CQXReader_CCIDDoc, CChildFrame, CQXReader_CCIDView>(IDR_TRACETYPE));
+    CMainFrame* frame = new CMainFrame;
+    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
+        std::printf("the main frame could not be created\n");
+        return 1;
+    }
+    app.m_pMainWnd = frame;
+    frame->KillTimer(1);
+    frame->ShowWindow(SW_SHOWNORMAL);
+    app.OnFileNew();
+
+    SCARDCONTEXT context = 0;
+    if (SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &context) != SCARD_S_SUCCESS ||
+        !theReader.Init(context, reader, "QXCCIDINT") || !theReader.Connect()) {
+        std::printf("no card in \"%s\" (run this on the rig)\n", reader);
+        return 1;
+    }
+
+    // GET CHALLENGE: eight random bytes and 90 00, the same answer on both sides.
+    const BYTE command[] = {0x00, 0x84, 0x00, 0x00, 0x08};
+    std::string script;
+    for (int i = 0; i < kCommands; ++i)
+        script += "0084000008\r\n";
+
+    double raw = 1e9, console = 1e9;
+    for (int round = 0; round < kRounds; ++round) {
+        SCARD_IO_REQUEST pci = {0, sizeof(SCARD_IO_REQUEST)};
+        BYTE response[512];
+        auto t0 = std::chrono::steady_clock::now();
+        for (int i = 0; i < kCommands; ++i) {
+            DWORD length = sizeof response;
+            if (SCardTransmit(theReader.m_hCard, &pci, command, sizeof command, nullptr, response, &length) !=
+                    SCARD_S_SUCCESS ||
+                length != 10) {
+                std::printf("raw exchange %d failed\n", i);
+                return 1;
+            }
+        }
+        raw = std::min(raw, Since(t0));
+
+        t0 = std::chrono::steady_clock::now();
+        DWORD rc = frame->RunScript(script.data(), static_cast<DWORD>(script.size()));
+        app.PumpWaitingMessages(); // the view's deferred repaint belongs to the run
+        console = std::min(console, Since(t0));
+        if (rc != 0) {
+            std::printf("the script stopped with 0x%lx\n", static_cast<unsigned long>(rc));
+            return 1;
+        }
+    }
+    auto* view = dynamic_cast<CQXReader_CCIDView*>(CWnd::FromHandlePermanent(FindActiveTraceView()));
+    const int rows = view ? view->GetListCtrl().GetItemCount() : 0;
+    std::printf("raw SCardTransmit loop   %8.1f APDU/s  (%d in %.3f s)\n", kCommands / raw, kCommands, raw);
+    std::printf("console script run       %8.1f APDU/s  (%d in %.3f s, %d trace rows at the end)\n",
+                kCommands / console, kCommands, console, rows);
+    std::printf("console / raw time       %8.2fx  (goal: at most 1.25x)\n", console / raw);
+    theReader.Disconnect();
+    app.CloseAllDocuments(FALSE);
+    frame->DestroyWindow();
+    return rows == 4 * kCommands * kRounds ? 0 : 1;
+}
