@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "console/ChildFrame.h"
+#include "bench/common/ConsoleBenchWindow.h"
 #include "console/MainFrame.h"
 #include "console/TraceLine.h"
 #include "framework/DocTemplate.h"
@@ -22,11 +22,6 @@
 
 namespace {
 
-class CBenchApp : public CWinApp {
-public:
-    CBenchApp() : CWinApp("QXReader_CCID") {}
-};
-
 const int kCommands = 1000;
 const int kRounds = 3;
 
@@ -38,18 +33,10 @@ double Since(std::chrono::steady_clock::time_point t0) {
 
 int main(int argc, char** argv) {
     const char* reader = argc > 1 ? argv[1] : "Virtual PCD 00 00";
-    CBenchApp app;
-    app.InitApplication(::GetModuleHandleA(nullptr), "", SW_SHOWNORMAL);
-    app.AddDocTemplate(CMultiDocTemplate::Make<CQXReader_CCIDDoc, CChildFrame, CQXReader_CCIDView>(IDR_TRACETYPE));
-    CMainFrame* frame = new CMainFrame;
-    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
-        std::printf("the main frame could not be created\n");
+    CConsoleBenchApp app;
+    CMainFrame* frame = app.OpenConsoleWindow();
+    if (!frame)
         return 1;
-    }
-    app.m_pMainWnd = frame;
-    frame->KillTimer(1);
-    frame->ShowWindow(SW_SHOWNORMAL);
-    app.OnFileNew();
 
     SCARDCONTEXT context = 0;
     if (SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &context) != SCARD_S_SUCCESS ||

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "console/ChildFrame.h"
+#include "bench/common/ConsoleBenchWindow.h"
 #include "console/MainFrame.h"
 #include "console/TraceLine.h"
 #include "framework/DocTemplate.h"
@@ -17,10 +17,6 @@
 #include "trace/QXReader_CCIDView.h"
 
 namespace {
-class CBenchApp : public CWinApp {
-public:
-    CBenchApp() : CWinApp("QXReader_CCID") {}
-};
 
 double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
@@ -38,19 +34,10 @@ std::string TempPath(const char *name) {
 } // namespace
 
 int main() {
-    CBenchApp app;
-    app.InitApplication(::GetModuleHandleA(nullptr), "", SW_SHOWNORMAL);
-    app.EnableControlContainer();
-    app.AddDocTemplate(CMultiDocTemplate::Make<CQXReader_CCIDDoc, CChildFrame, CQXReader_CCIDView>(IDR_TRACETYPE));
-    CMainFrame *frame = new CMainFrame;
-    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
-        std::printf("the main frame could not be created\n");
+    CConsoleBenchApp app;
+    CMainFrame *frame = app.OpenConsoleWindow();
+    if (!frame)
         return 1;
-    }
-    app.m_pMainWnd = frame;
-    frame->KillTimer(1);
-    frame->ShowWindow(SW_SHOWNORMAL);
-    app.OnFileNew();
 
     // Console lines: a typical APDU trace line, numbered and recorded one by one.
     const int kLines = 10000;
