@@ -407,3 +407,77 @@ TEST(ConsoleE2E, MalformedScriptsSendNothingAndABomIsSkipped) {
     EXPECT_EQ(app.Texts()[2], "00A4040000");
     EXPECT_EQ(CRigControl::Commands(0).size(), 2u); // SELECT and its GET RESPONSE
 }
+
+namespace {
+// Sends the text typed into the APDU dialog and waits for the trace to grow by `lines` rows.
+bool SendApdu(Console &app, HWND apdu, const char *text, size_t lines) {
+    const size_t before = app.Texts().size();
+    ::SendMessageA(::GetDlgItem(apdu, IDC_COMMAND_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    ::SendMessageA(apdu, WM_COMMAND, MAKEWPARAM(IDC_SEND, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(apdu, IDC_SEND)));
+    return app.WaitForRows(before + lines);
+}
+
+std::vector<std::string> Tail(const std::vector<std::string> &all, size_t n) {
+    return std::vector<std::string>(all.end() - static_cast<std::ptrdiff_t>(std::min(n, all.size())), all.end());
+}
+} // namespace
+
+TEST(ConsoleE2E, ApduDialogAnswersAndRefusalsOnTheRig) {
+    Console app;
+    ASSERT_TRUE(app.Start());
+    ::Sleep(2500); // the poll finds the rig's readers
+    app.Command(ID_READER_CONNECT);
+    HWND dlg = app.WaitForDialog("连接读卡器");
+    ASSERT_NE(dlg, nullptr);
+    ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_CONNECT, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDC_CONNECT)));
+    ASSERT_TRUE(app.WaitForRows(1));
+    ASSERT_EQ(app.Texts().back(), "连接成功！");
+
+    app.Command(ID_READER_APDU);
+    HWND apdu = app.WaitForDialog("APDU命令");
+    ASSERT_NE(apdu, nullptr);
+    HWND response = ::GetDlgItem(apdu, IDC_RESPONSE_EDIT);
+    HWND responseCount = ::GetDlgItem(apdu, IDC_RESPONSE_COUNT);
+    ::SendMessageA(::GetDlgItem(apdu, IDC_COMMAND_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("00A40400"));
+    EXPECT_TRUE(CWaitUntil::Condition(
+        [&] { return CUiDriver::GetText(::GetDlgItem(apdu, IDC_COMMAND_COUNT)) == "（字节数：4）"; }, kUiTimeout));
+
+    // A digit followed by a non-digit: refused before anything is sent.
+    CRigControl::ClearLog(0);
+    ASSERT_TRUE(SendApdu(app, apdu, "0G", 1));
+    EXPECT_EQ(app.Texts().back(), "字符串转换为字节错误！");
+    EXPECT_TRUE(CRigControl::Commands(0).empty());
+
+    // SELECT by name: 61 xx, then the FCI through GET RESPONSE; the data and its count are shown.
+    ASSERT_TRUE(SendApdu(app, apdu, "00A4040000", 4));
+    EXPECT_EQ(Tail(app.Texts(), 4),
+              (std::vector<std::string>{"下发的命令为:  00A4040000", "下发命令成功！", "响应的数据为：",
+                                        "6F0E8408A000000333010101A5028801"}));
+    EXPECT_EQ(CUiDriver::GetText(response), "6F0E8408A000000333010101A5028801");
+    EXPECT_EQ(CUiDriver::GetText(responseCount), "（字节数：16）");
+
+    // 90 00 without data: one success line, the previous response stays.
+    ASSERT_TRUE(SendApdu(app, apdu, "00A40000023F00", 2));
+    EXPECT_EQ(Tail(app.Texts(), 2), (std::vector<std::string>{"下发的命令为:  00A40000023F00", "下发命令成功！"}));
+    ::Sleep(300);
+    EXPECT_EQ(app.Texts().back(), "下发命令成功！") << "no response lines follow an answer without data";
+    EXPECT_EQ(CUiDriver::GetText(response), "6F0E8408A000000333010101A5028801");
+
+    // File not found: the status word with a count of 2.
+    ASSERT_TRUE(SendApdu(app, apdu, "00A4080000", 2));
+    EXPECT_EQ(app.Texts().back(), "下发命令失败！ 返回的状态码为: 0x6a82");
+    EXPECT_EQ(CUiDriver::GetText(response), "0x6a82");
+    EXPECT_EQ(CUiDriver::GetText(responseCount), "（字节数：2）");
+
+    // No digits at all: nothing reaches the card and the exchange fails as an argument error.
+    CRigControl::ClearLog(0);
+    ASSERT_TRUE(SendApdu(app, apdu, "GG", 2));
+    EXPECT_EQ(app.Texts().back(), "下发命令失败！ 返回的状态码为: 0x0");
+    EXPECT_EQ(CUiDriver::GetText(response), "0x0");
+    EXPECT_TRUE(CRigControl::Commands(0).empty());
+
+    ::PostMessageA(apdu, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(CWaitUntil::Condition([&] { return !::IsWindow(apdu); }, kUiTimeout));
+}
