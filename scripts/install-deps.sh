@@ -8,7 +8,7 @@ PACKAGES=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  liblzo2-dev dpkg-dev
+  liblzo2-dev libpng-dev dpkg-dev
   wine wine32:i386 xvfb x11-utils xauth imagemagick x11vnc
   fonts-wqy-microhei fonts-wine locales
   pcscd libpcsclite-dev vsmartcard-vpcd
