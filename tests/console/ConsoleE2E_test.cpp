@@ -434,6 +434,8 @@ TEST(ConsoleE2E, ApduDialogAnswersAndRefusalsOnTheRig) {
                    reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDC_CONNECT)));
     ASSERT_TRUE(app.WaitForRows(1));
     ASSERT_EQ(app.Texts().back(), "连接成功！");
+    // The reader commands are enabled once the frame has sampled the connection at idle.
+    ASSERT_TRUE(app.WaitForButton(IDW_DISCONNECTBAR, ID_READER_DISCONNECT, 1));
 
     app.Command(ID_READER_APDU);
     HWND apdu = app.WaitForDialog("APDU命令");
