@@ -195,15 +195,25 @@ void CWinApp::SaveStdProfileSettings() {
         m_pRecentFileList->WriteList(*this);
 }
 
+CRegKeyHandle CWinApp::OpenSectionKey(const std::string &section, bool write) {
+    CRegKeyHandle key;
+    const std::string path = GetAppRegistryPath();
+    if (path.empty())
+        return key;
+    const std::string name = path + "\\" + section;
+    HKEY raw = nullptr;
+    LONG rc = write ? ::RegCreateKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &raw, nullptr)
+                    : ::RegOpenKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, KEY_READ, &raw);
+    if (rc == ERROR_SUCCESS)
+        key.Attach(raw);
+    return key;
+}
+
 std::string CWinApp::GetProfileString(const std::string &section, const std::string &entry,
                                       const std::string &defaultValue) {
-    std::string path = GetAppRegistryPath();
-    if (path.empty())
+    CRegKeyHandle key = OpenSectionKey(section, false);
+    if (!key.IsValid())
         return defaultValue;
-    HKEY raw = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, (path + "\\" + section).c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS)
-        return defaultValue;
-    CRegKeyHandle key(raw);
     DWORD type = 0;
     DWORD size = 0;
     if (::RegQueryValueExA(key.Get(), entry.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
@@ -218,14 +228,9 @@ std::string CWinApp::GetProfileString(const std::string &section, const std::str
 }
 
 BOOL CWinApp::WriteProfileString(const std::string &section, const std::string &entry, const std::string *value) {
-    std::string path = GetAppRegistryPath();
-    if (path.empty())
+    CRegKeyHandle key = OpenSectionKey(section, true);
+    if (!key.IsValid())
         return FALSE;
-    HKEY raw = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, (path + "\\" + section).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &raw,
-                          nullptr) != ERROR_SUCCESS)
-        return FALSE;
-    CRegKeyHandle key(raw);
     if (!value) {
         LONG rc = ::RegDeleteValueA(key.Get(), entry.c_str());
         return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
@@ -235,13 +240,9 @@ BOOL CWinApp::WriteProfileString(const std::string &section, const std::string &
 }
 
 UINT CWinApp::GetProfileInt(const std::string &section, const std::string &entry, int defaultValue) {
-    std::string path = GetAppRegistryPath();
-    if (path.empty())
+    CRegKeyHandle key = OpenSectionKey(section, false);
+    if (!key.IsValid())
         return static_cast<UINT>(defaultValue);
-    HKEY raw = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, (path + "\\" + section).c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS)
-        return static_cast<UINT>(defaultValue);
-    CRegKeyHandle key(raw);
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof(value);
@@ -253,14 +254,9 @@ UINT CWinApp::GetProfileInt(const std::string &section, const std::string &entry
 }
 
 BOOL CWinApp::WriteProfileInt(const std::string &section, const std::string &entry, int value) {
-    std::string path = GetAppRegistryPath();
-    if (path.empty())
+    CRegKeyHandle key = OpenSectionKey(section, true);
+    if (!key.IsValid())
         return FALSE;
-    HKEY raw = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, (path + "\\" + section).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &raw,
-                          nullptr) != ERROR_SUCCESS)
-        return FALSE;
-    CRegKeyHandle key(raw);
     DWORD v = static_cast<DWORD>(value);
     return ::RegSetValueExA(key.Get(), entry.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE *>(&v), sizeof(v)) ==
            ERROR_SUCCESS;

@@ -49,6 +49,8 @@ public:
     BOOL WriteProfileInt(const std::string &section, const std::string &entry, int value);
     // HKCU\Software\<key>\<title> as a path below HKEY_CURRENT_USER (empty without a registry key).
     std::string GetAppRegistryPath() const;
+    // The settings key of a section (created when writing); empty when there is none or it cannot be had.
+    CRegKeyHandle OpenSectionKey(const std::string &section, bool write);
 
     // Documents.
     void AddDocTemplate(CMultiDocTemplate *pTemplate); // takes ownership
