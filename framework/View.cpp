@@ -143,18 +143,23 @@ void CView::OnPrint(HDC hDC, CPrintInfo *) {
 
 void CView::OnEndPrinting(HDC, CPrintInfo *) {}
 
+CDCHandle CView::PreparePrinterDC(CPrintInfo &info) {
+    // The print dialog leaves the printer's DC in m_hPrinterDC; from here on it is owned by the handle.
+    m_hPrinterDC = nullptr;
+    const BOOL prepared = OnPreparePrinting(&info);
+    CDCHandle dc(m_hPrinterDC);
+    m_hPrinterDC = nullptr;
+    if (!prepared)
+        dc.Close();
+    return dc;
+}
+
 void CView::PrintJob(BOOL bDirect) {
     CPrintInfo info;
     info.m_bDirect = bDirect;
-    m_hPrinterDC = nullptr;
-    if (!OnPreparePrinting(&info)) {
-        if (m_hPrinterDC)
-            ::DeleteDC(m_hPrinterDC);
-        m_hPrinterDC = nullptr;
+    CDCHandle dc = PreparePrinterDC(info);
+    if (!dc.IsValid())
         return;
-    }
-    CDCHandle dc(m_hPrinterDC);
-    m_hPrinterDC = nullptr;
     std::string title = m_pDocument ? m_pDocument->GetTitle() : std::string();
     DOCINFOA di = {};
     di.cbSize = sizeof(di);
@@ -195,14 +200,8 @@ void CView::OnFilePrintDirect() {
 void CView::OnFilePrintPreview() {
     CPrintInfo info;
     info.m_bPreview = TRUE;
-    m_hPrinterDC = nullptr;
-    if (!OnPreparePrinting(&info)) {
-        if (m_hPrinterDC)
-            ::DeleteDC(m_hPrinterDC);
-        m_hPrinterDC = nullptr;
+    CDCHandle dc = PreparePrinterDC(info);
+    if (!dc.IsValid())
         return;
-    }
-    CDCHandle dc(m_hPrinterDC);
-    m_hPrinterDC = nullptr;
     CPrintPreviewWnd::Show(this, std::move(dc), info);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include "framework/ScopedHandle.h"
 #include "framework/Wnd.h"
 
 class CDocument;
@@ -50,5 +51,7 @@ protected:
 
 private:
     void PrintJob(BOOL bDirect);
+    // Runs OnPreparePrinting and takes the printer DC it chose; empty when printing was not prepared.
+    CDCHandle PreparePrinterDC(CPrintInfo &info);
     HDC m_hPrinterDC = nullptr;
 };
