@@ -46,18 +46,35 @@ unsigned short CBridgeClient::BridgePort() {
     return static_cast<unsigned short>(port);
 }
 
+bool CBridgeClient::UseHostSockets() {
+    static const bool use = [] {
+        char value[16] = {};
+        DWORD n = GetEnvironmentVariableA("QX_BRIDGE_TRANSPORT", value, sizeof value);
+        if (n > 0 && n < sizeof value && lstrcmpiA(value, "winsock") == 0)
+            return false;
+        return CHostSocket::Available();
+    }();
+    return use;
+}
+
 bool CBridgeClient::Connect() {
-    if (m_socket != INVALID_SOCKET)
+    if (IsOpen())
         return true;
+    unsigned short port = BridgePort();
+    if (port == 0)
+        return false;
+    if (UseHostSockets())
+        return m_host.Connect(port, kReceiveTimeoutMs);
+    return ConnectWinsock(port);
+}
+
+bool CBridgeClient::ConnectWinsock(unsigned short port) {
     if (!m_bWsa) {
         WSADATA wsa;
         if (WSAStartup(MAKEWORD(2, 2), &wsa) != 0)
             return false;
         m_bWsa = true;
     }
-    unsigned short port = BridgePort();
-    if (port == 0)
-        return false;
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (s == INVALID_SOCKET)
         return false;
@@ -80,6 +97,7 @@ bool CBridgeClient::Connect() {
 void CBridgeClient::Close() {
     m_inbox.clear();
     m_inboxPos = 0;
+    m_host.Close();
     if (m_socket != INVALID_SOCKET) {
         closesocket(m_socket);
         m_socket = INVALID_SOCKET;
@@ -87,6 +105,8 @@ void CBridgeClient::Close() {
 }
 
 bool CBridgeClient::SendAll(const std::uint8_t *data, size_t size) {
+    if (m_host.IsOpen())
+        return m_host.SendAll(data, size);
     while (size) {
         int n = send(m_socket, reinterpret_cast<const char *>(data), int(size), 0);
         if (n <= 0)
@@ -102,7 +122,7 @@ bool CBridgeClient::RecvAll(std::uint8_t *data, size_t size) {
     while (size) {
         if (m_inboxPos == m_inbox.size()) {
             m_inbox.resize(kChunk);
-            int n = recv(m_socket, reinterpret_cast<char *>(m_inbox.data()), int(kChunk), 0);
+            int n = ReceiveSome(m_inbox.data(), kChunk);
             if (n <= 0) {
                 m_inbox.clear();
                 m_inboxPos = 0;
@@ -120,6 +140,13 @@ bool CBridgeClient::RecvAll(std::uint8_t *data, size_t size) {
         size -= take;
     }
     return true;
+}
+
+int CBridgeClient::ReceiveSome(std::uint8_t *data, size_t size) {
+    if (m_host.IsOpen())
+        return m_host.Receive(data, size);
+    int n = recv(m_socket, reinterpret_cast<char *>(data), int(size), 0);
+    return n > 0 ? n : -1;
 }
 
 LONG CBridgeClient::Call(const std::vector<std::uint8_t> &request, std::vector<std::uint8_t> &payload) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "tools/winscard/CriticalSection.h"
+#include "tools/winscard/HostSocket.h"
 
 #include <cstdint>
 #include <vector>
@@ -22,15 +23,22 @@ public:
 
 private:
     bool Connect();
+    bool ConnectWinsock(unsigned short port);
+    bool IsOpen() const { return m_host.IsOpen() || m_socket != INVALID_SOCKET; }
     void Close();
+    // One receive of whatever has arrived (up to size): the count, or -1.
+    int ReceiveSome(std::uint8_t *data, size_t size);
     bool SendAll(const std::uint8_t *data, size_t size);
     bool RecvAll(std::uint8_t *data, size_t size);
     static unsigned short BridgePort();
+    // The kernel's sockets under Wine on Linux unless QX_BRIDGE_TRANSPORT=winsock asks for Winsock.
+    static bool UseHostSockets();
+
 
     CCriticalSection m_lock;
+    CHostSocket m_host;
     SOCKET m_socket = INVALID_SOCKET;
-    // Each read asks for as much as is there, so an answer usually arrives in one call (every
-    // socket call is a trip through Wine's server).
+    // Each read asks for as much as is there, so an answer usually arrives in one call.
     std::vector<std::uint8_t> m_inbox;
     size_t m_inboxPos = 0;
     bool m_bWsa = false;
