@@ -8,8 +8,9 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=
 unset WINELOADERNOEXEC
 
 # Bump when the set-up below changes, so that existing prefixes are rebuilt. (Version 2: unmanaged X11
-# windows; without a window manager a managed window waits about 2 s whenever it is hidden or closed.)
-QX_PREFIX_VERSION=2
+# windows; without a window manager a managed window waits about 2 s whenever it is hidden or closed.
+# Version 3: Marlett in the prefix's font folder.)
+QX_PREFIX_VERSION=3
 
 qx_prefix_ready() {
   [ "$(cat "$WINEPREFIX/.qx-ready" 2>/dev/null)" = "$QX_PREFIX_VERSION" ]
@@ -26,6 +27,11 @@ qx_prefix_ensure() {
     rm -rf "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
+    # Wine draws the caption buttons with the symbol font Marlett. This Wine build does not look into
+    # its own font folder (fonts-wine), so without a copy in the Windows font folder the buttons show
+    # the letters "0 1 r" in a substituted font.
+    local marlett=/usr/share/wine/fonts/marlett.ttf
+    [ -f "$marlett" ] && cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
     local reg
     reg=$(mktemp --suffix=.reg)
     # regedit reads version-5 files as UTF-16LE with a byte-order mark.
