@@ -128,52 +128,21 @@ private:
     DWORD m_rows;
 };
 
-// Rows are counted from the bottom. The stream running dry ends the bitmap like the end escape.
-void DecodeRle8(CMemoryStream &stream, CSkinImage &image) {
+// RLE8 (Bits 8) and RLE4 (Bits 4). Rows are counted from the bottom; x counts pixels, so at 4 bits an even x
+// is a high nibble and every row starts at the high nibble. Within a run or an absolute group the pixels take
+// the data's units in order (at 4 bits the high nibble first) whatever the output phase, as the format
+// defines. The stream running dry ends the bitmap like the end escape.
+template <int Bits>
+void DecodeRle(CMemoryStream &stream, CSkinImage &image) {
+    static_assert(Bits == 8 || Bits == 4, "RLE8 or RLE4");
+    constexpr int kPerByte = 8 / Bits;
     CRleTarget target(image);
-    DWORD row = 0, column = 0;
-    while (target.RowInside(row)) {
-        int count = stream.GetByte();
-        if (count < 0)
-            return;
-        if (count > 0) {
-            int value = stream.GetByte();
-            if (value < 0)
-                return;
-            for (int i = 0; i < count; ++i)
-                target.PutByte(row, column++, static_cast<BYTE>(value));
-            continue;
-        }
-        int escape = stream.GetByte();
-        if (escape < 0 || escape == 1)
-            return;
-        if (escape == 0) {
-            ++row;
-            column = 0;
-        } else if (escape == 2) {
-            int dx = stream.GetByte();
-            int dy = stream.GetByte();
-            if (dx < 0 || dy < 0)
-                return;
-            column += static_cast<DWORD>(dx);
-            row += static_cast<DWORD>(dy);
-        } else {
-            for (int i = 0; i < escape; ++i) {
-                int value = stream.GetByte();
-                if (value < 0)
-                    return;
-                target.PutByte(row, column++, static_cast<BYTE>(value));
-            }
-            if (escape & 1)
-                stream.GetByte();
-        }
-    }
-}
-
-// x counts pixels, so an even x is a high nibble; every row starts at the high nibble. Within a run the
-// pixels take the data's nibbles in order (high first) whatever the output phase, as the format defines.
-void DecodeRle4(CMemoryStream &stream, CSkinImage &image) {
-    CRleTarget target(image);
+    auto put = [&target](DWORD row, DWORD x, int value, int i) {
+        if (Bits == 8)
+            target.PutByte(row, x, static_cast<BYTE>(value));
+        else
+            target.PutNibble(row, x, static_cast<BYTE>(i % 2 == 0 ? value >> 4 : value & 0x0F));
+    };
     DWORD row = 0, x = 0;
     while (target.RowInside(row)) {
         int count = stream.GetByte();
@@ -184,7 +153,7 @@ void DecodeRle4(CMemoryStream &stream, CSkinImage &image) {
             if (value < 0)
                 return;
             for (int i = 0; i < count; ++i)
-                target.PutNibble(row, x++, static_cast<BYTE>(i % 2 == 0 ? value >> 4 : value & 0x0F));
+                put(row, x++, value, i);
             continue;
         }
         int escape = stream.GetByte();
@@ -201,16 +170,16 @@ void DecodeRle4(CMemoryStream &stream, CSkinImage &image) {
             x += static_cast<DWORD>(dx);
             row += static_cast<DWORD>(dy);
         } else {
-            // (n + 1) / 2 data bytes, then one padding byte when that count is odd.
-            int dataBytes = (escape + 1) / 2;
+            // The group's data bytes, then one padding byte when their count is odd.
+            const int dataBytes = (escape + kPerByte - 1) / kPerByte;
             int value = 0;
             for (int i = 0; i < escape; ++i) {
-                if (i % 2 == 0) {
+                if (i % kPerByte == 0) {
                     value = stream.GetByte();
                     if (value < 0)
                         return;
                 }
-                target.PutNibble(row, x++, static_cast<BYTE>(i % 2 == 0 ? value >> 4 : value & 0x0F));
+                put(row, x++, value, i);
             }
             if (dataBytes & 1)
                 stream.GetByte();
@@ -332,9 +301,9 @@ bool CBmpCodec::Decode(CMemoryStream &stream, CSkinImage &image) {
             DWORD size = info.sizeImage < image.GetImageSize() ? info.sizeImage : image.GetImageSize();
             stream.Read(image.GetBits(), 1, size);
         } else if (info.compression == BI_RLE8) {
-            DecodeRle8(stream, image);
+            DecodeRle<8>(stream, image);
         } else if (info.compression == BI_RLE4) {
-            DecodeRle4(stream, image);
+            DecodeRle<4>(stream, image);
         } else {
             return Fail(image, kCompressionNotSupported);
         }
