@@ -25,6 +25,12 @@ std::string ControlText(HWND h) {
     return std::string(buf.data(), got > 0 ? static_cast<size_t>(got) : 0);
 }
 
+// The control an exchange works on; null when an earlier exchange of this pass failed, or the control is
+// missing (which fails the pass).
+HWND ControlToExchange(CDataExchange *pDX, int nIDC) {
+    return pDX->m_bFail ? nullptr : pDX->PrepareCtrl(nIDC);
+}
+
 bool IsComboBox(HWND h) {
     char cls[32] = {};
     ::GetClassNameA(h, cls, sizeof(cls));
@@ -33,9 +39,7 @@ bool IsComboBox(HWND h) {
 } // namespace
 
 void DDX_Text(CDataExchange *pDX, int nIDC, std::string &value) {
-    if (pDX->m_bFail)
-        return;
-    HWND h = pDX->PrepareCtrl(nIDC);
+    HWND h = ControlToExchange(pDX, nIDC);
     if (!h)
         return;
     if (pDX->m_bSaveAndValidate)
@@ -45,9 +49,7 @@ void DDX_Text(CDataExchange *pDX, int nIDC, std::string &value) {
 }
 
 void DDX_Text(CDataExchange *pDX, int nIDC, int &value) {
-    if (pDX->m_bFail)
-        return;
-    HWND h = pDX->PrepareCtrl(nIDC);
+    HWND h = ControlToExchange(pDX, nIDC);
     if (!h)
         return;
     if (!pDX->m_bSaveAndValidate) {
@@ -93,9 +95,7 @@ void DDX_Control(CDataExchange *pDX, int nIDC, CWnd &rControl) {
 }
 
 void DDX_CBIndex(CDataExchange *pDX, int nIDC, int &index) {
-    if (pDX->m_bFail)
-        return;
-    HWND h = pDX->PrepareCtrl(nIDC);
+    HWND h = ControlToExchange(pDX, nIDC);
     if (!h)
         return;
     if (pDX->m_bSaveAndValidate)
