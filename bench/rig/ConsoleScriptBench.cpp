@@ -65,6 +65,39 @@ Breakdown InstrumentedRun(CConsoleBenchApp& app, const std::string& script) {
     return b;
 }
 
+const BYTE kCommand[] = {0x00, 0x84, 0x00, 0x00, 0x08};
+
+// One round of the plain SCardTransmit loop on the reader's card handle; keeps the best time.
+bool RawRound(double& best) {
+    SCARD_IO_REQUEST pci = {0, sizeof(SCARD_IO_REQUEST)};
+    BYTE response[512];
+    auto t0 = Clock::now();
+    for (int i = 0; i < kCommands; ++i) {
+        DWORD length = sizeof response;
+        if (SCardTransmit(theReader.m_hCard, &pci, kCommand, sizeof kCommand, nullptr, response, &length) !=
+                SCARD_S_SUCCESS ||
+            length != 10) {
+            std::printf("raw exchange %d failed\n", i);
+            return false;
+        }
+    }
+    best = std::min(best, Since(t0));
+    return true;
+}
+
+// One round of the console's script run into the trace window; keeps the best time.
+bool ConsoleRound(CConsoleBenchApp& app, CMainFrame* frame, const std::string& script, double& best) {
+    auto t0 = Clock::now();
+    DWORD rc = frame->RunScript(script.data(), static_cast<DWORD>(script.size()));
+    app.PumpWaitingMessages(); // the view's deferred repaint belongs to the run
+    best = std::min(best, Since(t0));
+    if (rc != 0) {
+        std::printf("the script stopped with 0x%lx\n", static_cast<unsigned long>(rc));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -81,8 +114,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // GET CHALLENGE: eight random bytes and 90 00, the same answer on both sides.
-    const BYTE command[] = {0x00, 0x84, 0x00, 0x00, 0x08};
+    // GET CHALLENGE (kCommand): eight random bytes and 90 00, the same answer on both sides.
     std::string script;
     for (int i = 0; i < kCommands; ++i)
         script += "0084000008\r\n";
@@ -91,35 +123,15 @@ int main(int argc, char** argv) {
     Breakdown parts;
     parts.whole = 1e9;
     for (int round = 0; round < kRounds; ++round) {
-        SCARD_IO_REQUEST pci = {0, sizeof(SCARD_IO_REQUEST)};
-        BYTE response[512];
-        auto t0 = Clock::now();
-        for (int i = 0; i < kCommands; ++i) {
-            DWORD length = sizeof response;
-            if (SCardTransmit(theReader.m_hCard, &pci, command, sizeof command, nullptr, response, &length) !=
-                    SCARD_S_SUCCESS ||
-                length != 10) {
-                std::printf("raw exchange %d failed\n", i);
-                return 1;
-            }
-        }
-        raw = std::min(raw, Since(t0));
-
-        t0 = Clock::now();
-        DWORD rc = frame->RunScript(script.data(), static_cast<DWORD>(script.size()));
-        app.PumpWaitingMessages(); // the view's deferred repaint belongs to the run
-        console = std::min(console, Since(t0));
-        if (rc != 0) {
-            std::printf("the script stopped with 0x%lx\n", static_cast<unsigned long>(rc));
+        if (!RawRound(raw) || !ConsoleRound(app, frame, script, console))
             return 1;
-        }
 
         Breakdown b = InstrumentedRun(app, script);
         if (b.whole < parts.whole)
             parts = b;
 
         // The reader's cross-process lock on its own, taken and released back to back.
-        t0 = Clock::now();
+        auto t0 = Clock::now();
         for (int i = 0; i < kCommands; ++i) {
             theReader.m_mutex.Lock();
             theReader.m_mutex.Unlock();
@@ -131,18 +143,8 @@ int main(int argc, char** argv) {
     theReader.m_mutex.Close();
     double rawUnlocked = 1e9, consoleUnlocked = 1e9;
     for (int round = 0; round < kRounds; ++round) {
-        SCARD_IO_REQUEST pci = {0, sizeof(SCARD_IO_REQUEST)};
-        BYTE response[512];
-        auto t0 = Clock::now();
-        for (int i = 0; i < kCommands; ++i) {
-            DWORD length = sizeof response;
-            SCardTransmit(theReader.m_hCard, &pci, command, sizeof command, nullptr, response, &length);
-        }
-        rawUnlocked = std::min(rawUnlocked, Since(t0));
-        t0 = Clock::now();
-        frame->RunScript(script.data(), static_cast<DWORD>(script.size()));
-        app.PumpWaitingMessages();
-        consoleUnlocked = std::min(consoleUnlocked, Since(t0));
+        if (!RawRound(rawUnlocked) || !ConsoleRound(app, frame, script, consoleUnlocked))
+            return 1;
     }
     auto* view = dynamic_cast<CQXReader_CCIDView*>(CWnd::FromHandlePermanent(FindActiveTraceView()));
     const int rows = view ? view->GetListCtrl().GetItemCount() : 0;
