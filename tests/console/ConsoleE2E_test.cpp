@@ -483,3 +483,43 @@ TEST(ConsoleE2E, ApduDialogAnswersAndRefusalsOnTheRig) {
     ::PostMessageA(apdu, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     EXPECT_TRUE(CWaitUntil::Condition([&] { return !::IsWindow(apdu); }, kUiTimeout));
 }
+
+TEST(ConsoleE2E, SavesThroughTheSaveDialogAndReopensFromTheRecentFileMenu) {
+    const std::string path = TempFile("qx_e2e_saved.trace");
+    ::DeleteFileA(path.c_str());
+    Console app;
+    ASSERT_TRUE(app.Start());
+    ::Sleep(2500); // the poll finds the rig's readers
+    app.Command(ID_READER_CONNECT);
+    HWND dlg = app.WaitForDialog("连接读卡器");
+    ASSERT_NE(dlg, nullptr);
+    ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_CONNECT, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDC_CONNECT)));
+    ASSERT_TRUE(app.WaitForRows(1));
+    ASSERT_EQ(app.Texts()[0], "连接成功！");
+
+    // A new log has no name yet: saving asks for one.
+    app.Command(ID_FILE_SAVE);
+    ASSERT_TRUE(ChooseFile(app, path));
+    ASSERT_TRUE(CWaitUntil::Condition([&] { return CTestPaths::Exists(path); }, kUiTimeout));
+    const std::string record = "<--第0条 连接成功！ @@ 10 -->\n";
+    EXPECT_TRUE(CWaitUntil::Condition(
+        [&] { return CTestPaths::ReadFile(path) == std::string(1, static_cast<char>(record.size())) + record; },
+        kUiTimeout));
+    EXPECT_TRUE(CWaitUntil::Condition(
+        [&] { return CUiDriver::GetText(app.Main()).find("qx_e2e_saved.trace") != std::string::npos; }, kUiTimeout))
+        << CUiDriver::GetText(app.Main());
+    EXPECT_EQ(ReadRecentFile1(), path);
+
+    // Close the window, then reopen the file the way a user does: Alt+F, then the first recent file.
+    app.Command(ID_FILE_CLOSE);
+    ASSERT_TRUE(CWaitUntil::Condition([&] { return app.List() == nullptr; }, kUiTimeout));
+    ASSERT_TRUE(CUiDriver::Activate(app.Main()));
+    ASSERT_TRUE(CUiDriver::PressChord(VK_MENU, 'F'));
+    ::Sleep(300);
+    ASSERT_TRUE(CUiDriver::PressKey('1'));
+    ASSERT_TRUE(CWaitUntil::Condition([&] { return app.List() != nullptr && app.Texts().size() == 1; }, kUiTimeout));
+    EXPECT_EQ(app.Texts(), std::vector<std::string>{"连接成功！"});
+    EXPECT_EQ(app.Numbers(), std::vector<std::string>{"0000"});
+    ::DeleteFileA(path.c_str());
+}

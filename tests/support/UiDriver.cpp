@@ -140,6 +140,18 @@ bool CUiDriver::PressKey(WORD nVirtualKey) {
     return ::SendInput(2, inputs, sizeof(INPUT)) == 2;
 }
 
+bool CUiDriver::PressChord(WORD nModifier, WORD nVirtualKey) {
+    INPUT inputs[4];
+    ZeroMemory(inputs, sizeof(inputs));
+    const WORD keys[4] = {nModifier, nVirtualKey, nVirtualKey, nModifier};
+    for (int i = 0; i < 4; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = keys[i];
+        inputs[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+    }
+    return ::SendInput(4, inputs, sizeof(INPUT)) == 4;
+}
+
 POINT CUiDriver::GetPointer() {
     POINT pt = {0, 0};
     ::GetCursorPos(&pt);

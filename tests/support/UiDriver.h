@@ -33,6 +33,8 @@ public:
     static bool LeftButton(bool bDown);
     static bool ClickAt(POINT ptScreen);
     static bool PressKey(WORD nVirtualKey);
+    // A key pressed while a modifier (VK_MENU, VK_CONTROL, VK_SHIFT) is held down.
+    static bool PressChord(WORD nModifier, WORD nVirtualKey);
     static POINT GetPointer();
 
     // Messages, for where input does not matter: a button click, a posted click at a client point, a command.
