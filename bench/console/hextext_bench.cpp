@@ -2,6 +2,7 @@
 // memchr and memcpy over the same bytes in the same process.
 #include "console/HexText.h"
 
+#include "bench/common/Throughput.h"
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -53,20 +54,7 @@ std::string MakeScript(size_t size, size_t &comments) {
 
 // Best of several runs; `prepare` is not timed.
 double BestSeconds(const std::function<void()> &prepare, const std::function<void()> &run) {
-    double best = 1e9;
-    for (int i = 0; i < 7; ++i) {
-        prepare();
-        const auto start = std::chrono::steady_clock::now();
-        run();
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        best = took.count() < best ? took.count() : best;
-    }
-    return best;
-}
-
-void Report(const char *name, size_t bytes, double seconds, double baseline) {
-    const double mbps = bytes / seconds / (1024.0 * 1024.0);
-    std::printf("%-34s %9.1f MB/s  %7.2f ms  %6.1fx memcpy time\n", name, mbps, seconds * 1e3, seconds / baseline);
+    return BestOfRounds(7, prepare, run);
 }
 
 } // namespace
@@ -88,21 +76,21 @@ int main() {
                                           });
     const double memchrTime =
         BestSeconds([] {}, [&] { sink = sink + (std::memchr(script.data(), 0, script.size()) != nullptr); });
-    Report("baseline memcpy", script.size(), memcpyTime, memcpyTime);
-    Report("baseline memchr", script.size(), memchrTime, memcpyTime);
+    ReportThroughput("baseline memcpy", script.size(), memcpyTime, memcpyTime);
+    ReportThroughput("baseline memchr", script.size(), memchrTime, memcpyTime);
 
-    Report("StripComments \";\"", script.size(), BestSeconds(reset, [&] { StripComments(work, ";"); }), memcpyTime);
+    ReportThroughput("StripComments \";\"", script.size(), BestSeconds(reset, [&] { StripComments(work, ";"); }), memcpyTime);
     std::string marked = script;
     for (size_t at = marked.find("; "); at != std::string::npos; at = marked.find("; ", at + 2)) {
         marked[at] = '/';
         marked.insert(at, 1, '/');
     }
-    Report("StripComments \"//\"", marked.size(),
+    ReportThroughput("StripComments \"//\"", marked.size(),
            BestSeconds([&] { work = marked; }, [&] { StripComments(work, "//"); }), memcpyTime);
-    Report("RemoveAll \" \"", script.size(), BestSeconds(reset, [&] { RemoveAll(work, " "); }), memcpyTime);
-    Report("RemoveAll \"00 \"", script.size(), BestSeconds(reset, [&] { RemoveAll(work, "00 "); }), memcpyTime);
+    ReportThroughput("RemoveAll \" \"", script.size(), BestSeconds(reset, [&] { RemoveAll(work, " "); }), memcpyTime);
+    ReportThroughput("RemoveAll \"00 \"", script.size(), BestSeconds(reset, [&] { RemoveAll(work, "00 "); }), memcpyTime);
     std::string nested = std::string(script.size() / 2, 'a') + std::string(script.size() / 2, 'b');
-    Report("RemoveAll \"ab\" on a^n b^n", nested.size(),
+    ReportThroughput("RemoveAll \"ab\" on a^n b^n", nested.size(),
            BestSeconds([&] { work = nested; }, [&] { RemoveAll(work, "ab"); }), memcpyTime);
 
     std::string apdus = script;
@@ -110,20 +98,20 @@ int main() {
     RemoveAll(apdus, " ");
     DWORD count = 0;
     std::vector<BYTE> bytes(apdus.size());
-    Report("HexTextToBytes (stripped script)", apdus.size(),
+    ReportThroughput("HexTextToBytes (stripped script)", apdus.size(),
            BestSeconds([] {},
                        [&] { HexTextToBytes(apdus.data(), static_cast<DWORD>(apdus.size()), bytes.data(), &count); }),
            memcpyTime);
     std::vector<char> text(2 * count);
     DWORD length = 0;
-    Report("BytesToHexText (output bytes)", 2 * count,
+    ReportThroughput("BytesToHexText (output bytes)", 2 * count,
            BestSeconds([&] { length = static_cast<DWORD>(text.size()); },
                        [&] { BytesToHexText(bytes.data(), count, text.data(), &length); }),
            memcpyTime);
 
     std::string out;
     std::string between = script + "<--" + std::string(64, 'x') + "-->";
-    Report("ExtractBetween (markers at the end)", between.size(),
+    ReportThroughput("ExtractBetween (markers at the end)", between.size(),
            BestSeconds([&] { work = between; }, [&] { ExtractBetween(out, work, "<--", "-->", false); }), memcpyTime);
     return static_cast<int>(sink & 0);
 }

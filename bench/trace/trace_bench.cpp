@@ -3,6 +3,7 @@
 #include "trace/TraceFile.h"
 #include "trace/TraceRecord.h"
 
+#include "bench/common/Throughput.h"
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -13,19 +14,7 @@
 namespace {
 
 double BestSeconds(const std::function<void()> &run) {
-    double best = 1e9;
-    for (int i = 0; i < 5; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        run();
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        best = took.count() < best ? took.count() : best;
-    }
-    return best;
-}
-
-void Report(const char *name, size_t bytes, double seconds, double baseline) {
-    std::printf("%-30s %9.1f MB/s  %8.2f ms  %6.1fx memcpy time\n", name, bytes / seconds / (1024.0 * 1024.0),
-                seconds * 1e3, seconds / baseline);
+    return BestOfRounds(5, [] {}, run);
 }
 
 } // namespace
@@ -53,23 +42,23 @@ int main() {
         std::memcpy(copy.data(), image.data(), image.size());
         sink = sink + static_cast<unsigned char>(copy[copy.size() / 2]);
     });
-    Report("baseline memcpy", image.size(), memcpyTime, memcpyTime);
-    Report("baseline memchr", image.size(),
+    ReportThroughput("baseline memcpy", image.size(), memcpyTime, memcpyTime);
+    ReportThroughput("baseline memchr", image.size(),
            BestSeconds([&] { sink = sink + (std::memchr(image.data(), 1, image.size()) != nullptr); }), memcpyTime);
 
     std::vector<std::string> parsed;
-    Report("parse 100,000 records", image.size(), BestSeconds([&] { ParseTraceText(image, parsed); }), memcpyTime);
+    ReportThroughput("parse 100,000 records", image.size(), BestSeconds([&] { ParseTraceText(image, parsed); }), memcpyTime);
     std::string written;
-    Report("write 100,000 records", image.size(), BestSeconds([&] { WriteTraceFile(records, written); }), memcpyTime);
+    ReportThroughput("write 100,000 records", image.size(), BestSeconds([&] { WriteTraceFile(records, written); }), memcpyTime);
     std::string formatted;
-    Report("format 100,000 records", image.size(), BestSeconds([&] {
+    ReportThroughput("format 100,000 records", image.size(), BestSeconds([&] {
                for (size_t i = 0; i < records.size(); ++i) {
                    FormatTraceRecord(static_cast<int>(i), lines[i % 6], formatted);
                }
            }),
            memcpyTime);
     TraceRow row;
-    Report("read rows of 100,000 records", image.size(), BestSeconds([&] {
+    ReportThroughput("read rows of 100,000 records", image.size(), BestSeconds([&] {
                for (const std::string &record : parsed) {
                    ExtractTraceRow(record, row);
                }
