@@ -92,6 +92,18 @@ public:
     bool WaitForButton(int barId, int command, int enabled) {
         return CWaitUntil::Condition([&] { return ButtonEnabled(barId, command) == enabled; }, kUiTimeout, 50);
     }
+    // Opens the connect dialog and presses its connect button on the preselected reader; true once the log
+    // says "连接成功！" and the frame has enabled the reader commands (it samples the connection at idle).
+    bool ConnectWithButton() {
+        Command(ID_READER_CONNECT);
+        HWND dlg = WaitForDialog("连接读卡器");
+        if (!dlg)
+            return false;
+        ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_CONNECT, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDC_CONNECT)));
+        return WaitForRows(1) && Texts().back() == "连接成功！" &&
+               WaitForButton(IDW_DISCONNECTBAR, ID_READER_DISCONNECT, 1);
+    }
 
 private:
     CTestProcess m_process;
@@ -355,12 +367,7 @@ TEST(ConsoleE2E, MalformedScriptsSendNothingAndABomIsSkipped) {
     Console app;
     ASSERT_TRUE(app.Start());
     ::Sleep(2000);
-    app.Command(ID_READER_CONNECT);
-    HWND dlg = app.WaitForDialog("连接读卡器");
-    ASSERT_NE(dlg, nullptr);
-    ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_CONNECT, BN_CLICKED), 0);
-    ASSERT_TRUE(app.WaitForRows(1));
-    ASSERT_TRUE(app.WaitForButton(IDW_DISCONNECTBAR, ID_READER_DISCONNECT, 1));
+    ASSERT_TRUE(app.ConnectWithButton());
 
     struct Case {
         const char *name;
@@ -427,15 +434,7 @@ TEST(ConsoleE2E, ApduDialogAnswersAndRefusalsOnTheRig) {
     Console app;
     ASSERT_TRUE(app.Start());
     ::Sleep(2500); // the poll finds the rig's readers
-    app.Command(ID_READER_CONNECT);
-    HWND dlg = app.WaitForDialog("连接读卡器");
-    ASSERT_NE(dlg, nullptr);
-    ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_CONNECT, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDC_CONNECT)));
-    ASSERT_TRUE(app.WaitForRows(1));
-    ASSERT_EQ(app.Texts().back(), "连接成功！");
-    // The reader commands are enabled once the frame has sampled the connection at idle.
-    ASSERT_TRUE(app.WaitForButton(IDW_DISCONNECTBAR, ID_READER_DISCONNECT, 1));
+    ASSERT_TRUE(app.ConnectWithButton());
 
     app.Command(ID_READER_APDU);
     HWND apdu = app.WaitForDialog("APDU命令");
@@ -490,13 +489,7 @@ TEST(ConsoleE2E, SavesThroughTheSaveDialogAndReopensFromTheRecentFileMenu) {
     Console app;
     ASSERT_TRUE(app.Start());
     ::Sleep(2500); // the poll finds the rig's readers
-    app.Command(ID_READER_CONNECT);
-    HWND dlg = app.WaitForDialog("连接读卡器");
-    ASSERT_NE(dlg, nullptr);
-    ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_CONNECT, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDC_CONNECT)));
-    ASSERT_TRUE(app.WaitForRows(1));
-    ASSERT_EQ(app.Texts()[0], "连接成功！");
+    ASSERT_TRUE(app.ConnectWithButton());
 
     // A new log has no name yet: saving asks for one.
     app.Command(ID_FILE_SAVE);
