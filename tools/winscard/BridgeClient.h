@@ -34,7 +34,6 @@ private:
     // The kernel's sockets under Wine on Linux unless QX_BRIDGE_TRANSPORT=winsock asks for Winsock.
     static bool UseHostSockets();
 
-
     CCriticalSection m_lock;
     CHostSocket m_host;
     SOCKET m_socket = INVALID_SOCKET;
