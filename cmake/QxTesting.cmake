@@ -21,10 +21,13 @@ if(NOT QX_FUZZ)
   endif()
 endif()
 
-# qx_add_gtest(<name> SOURCES <files...> [LIBS <targets...>] [LABELS <labels...>] [TIMEOUT <s>])
+# qx_add_gtest(<name> SOURCES <files...> [LIBS <targets...>] [LABELS <labels...>] [TIMEOUT <s>] [DESKTOP])
 # One executable per unit; one CTest entry per executable. Cross-build tests run through Wine.
+# DESKTOP: the test shows windows that can take the foreground. The Wine tests of one run share a
+# desktop, and the end-to-end tests type and click into whatever window is in front, so such tests
+# hold the desktop lock while they run.
 function(qx_add_gtest name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "DESKTOP" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} qx_gtest)
   target_include_directories(${name} PRIVATE ${QX_ROOT})
@@ -39,4 +42,7 @@ function(qx_add_gtest name)
     set(T_TIMEOUT 120)
   endif()
   set_tests_properties(${tree}.${name} PROPERTIES LABELS "${labels}" TIMEOUT ${T_TIMEOUT})
+  if(T_DESKTOP)
+    set_tests_properties(${tree}.${name} PROPERTIES RESOURCE_LOCK wine_desktop)
+  endif()
 endfunction()
