@@ -2,50 +2,126 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
 
-// The i386 Linux system-call interface: number in eax, arguments in ebx, ecx, edx, result in eax
-// (-4095..-1 is a negated errno).
+// Linux system calls made straight from the Windows program. Results of -4095..-1 are negated errno values.
+// i386: number in eax, arguments in ebx, ecx, edx; the socket operations share one entry point, socketcall,
+// that takes an operation and an array of arguments. x86_64: number in rax, arguments in rdi, rsi, rdx, r10,
+// r8; every socket operation has its own number; the instruction clobbers rcx and r11.
+using HostWord = std::intptr_t;
+
 #if defined(__i386__)
-long HostCall(long number, long a, long b, long c) {
-    long result;
+HostWord HostCall(HostWord number, HostWord a, HostWord b, HostWord c) {
+    HostWord result;
     __asm__ volatile("int $0x80" : "=a"(result) : "0"(number), "b"(a), "c"(b), "d"(c) : "memory");
     return result;
 }
+#elif defined(__x86_64__)
+HostWord HostCall(HostWord number, HostWord a, HostWord b, HostWord c, HostWord d = 0, HostWord e = 0) {
+    HostWord result;
+    register HostWord r10 __asm__("r10") = d;
+    register HostWord r8 __asm__("r8") = e;
+    __asm__ volatile("syscall"
+                     : "=a"(result)
+                     : "0"(number), "D"(a), "S"(b), "d"(c), "r"(r10), "r"(r8)
+                     : "rcx", "r11", "memory");
+    return result;
+}
 #else
-long HostCall(long, long, long, long) {
+HostWord HostCall(HostWord, HostWord, HostWord, HostWord, HostWord = 0, HostWord = 0) {
     return -38; // ENOSYS
 }
 #endif
 
-constexpr long kSysRead = 3;
-constexpr long kSysClose = 6;
-constexpr long kSysSocketcall = 102;
-// socketcall's operations (one entry point, arguments in an array).
-constexpr long kSocket = 1;
-constexpr long kConnect = 3;
-constexpr long kSend = 9;
-constexpr long kSetsockopt = 14;
+constexpr HostWord kEintr = -4;
+constexpr HostWord kAfInet = 2;
+constexpr HostWord kSockStream = 1;
+constexpr HostWord kSockCloexec = 0x80000; // never inherited by programs the process starts
+constexpr HostWord kSolSocket = 1;
+constexpr HostWord kSoRcvtimeo = 20;       // with the timeval of the calling ABI (below)
+constexpr HostWord kIpprotoTcp = 6;
+constexpr HostWord kTcpNodelay = 1;
+constexpr HostWord kMsgNosignal = 0x4000;  // a peer that went away is an error, not a signal
 
-constexpr long kEintr = -4;
-constexpr long kAfInet = 2;
-constexpr long kSockStream = 1;
-constexpr long kSockCloexec = 0x80000; // never inherited by programs the process starts
-constexpr long kSolSocket = 1;
-constexpr long kSoRcvtimeo = 20;       // with the 32-bit timeval of this ABI
-constexpr long kIpprotoTcp = 6;
-constexpr long kTcpNodelay = 1;
-constexpr long kMsgNosignal = 0x4000;  // a peer that went away is an error, not a signal
+#if defined(__x86_64__)
+constexpr HostWord kSysRead = 0;
+constexpr HostWord kSysClose = 3;
+constexpr HostWord kSysSocket = 41;
+constexpr HostWord kSysConnect = 42;
+constexpr HostWord kSysSendto = 44;
+constexpr HostWord kSysSetsockopt = 54;
 
-long SocketCall(long op, const long *args) {
-    long rv;
+struct HostTimeval {
+    std::int64_t seconds;
+    std::int64_t microseconds;
+};
+static_assert(sizeof(HostTimeval) == 16, "struct timeval of x86_64 Linux");
+#else
+constexpr HostWord kSysRead = 3;
+constexpr HostWord kSysClose = 6;
+constexpr HostWord kSysSocketcall = 102;
+// socketcall's operations.
+constexpr HostWord kSocket = 1;
+constexpr HostWord kConnect = 3;
+constexpr HostWord kSend = 9;
+constexpr HostWord kSetsockopt = 14;
+
+struct HostTimeval {
+    std::int32_t seconds;
+    std::int32_t microseconds;
+};
+static_assert(sizeof(HostTimeval) == 8, "struct timeval of i386 Linux");
+#endif
+
+// Repeats a call that a signal interrupted.
+template <typename Call> HostWord Retrying(Call call) {
+    HostWord rv;
     do
-        rv = HostCall(kSysSocketcall, op, reinterpret_cast<long>(args), 0);
+        rv = call();
     while (rv == kEintr);
     return rv;
 }
+
+template <typename T> HostWord Word(T *pointer) { return reinterpret_cast<HostWord>(pointer); }
+
+// The socket operations the connection needs, one per ABI.
+#if defined(__x86_64__)
+HostWord HostSocket(HostWord family, HostWord type) {
+    return Retrying([&] { return HostCall(kSysSocket, family, type, 0); });
+}
+HostWord HostConnect(HostWord fd, const void *addr, HostWord size) {
+    return Retrying([&] { return HostCall(kSysConnect, fd, Word(addr), size); });
+}
+HostWord HostSetsockopt(HostWord fd, HostWord level, HostWord name, const void *value, HostWord size) {
+    return Retrying([&] { return HostCall(kSysSetsockopt, fd, level, name, Word(value), size); });
+}
+HostWord HostSend(HostWord fd, const void *data, HostWord size, HostWord flags) {
+    return Retrying([&] { return HostCall(kSysSendto, fd, Word(data), size, flags, 0); });
+}
+#else
+HostWord SocketCall(HostWord op, const HostWord *args) {
+    return Retrying([&] { return HostCall(kSysSocketcall, op, Word(args), 0); });
+}
+HostWord HostSocket(HostWord family, HostWord type) {
+    const HostWord args[] = {family, type, 0};
+    return SocketCall(kSocket, args);
+}
+HostWord HostConnect(HostWord fd, const void *addr, HostWord size) {
+    const HostWord args[] = {fd, Word(addr), size};
+    return SocketCall(kConnect, args);
+}
+HostWord HostSetsockopt(HostWord fd, HostWord level, HostWord name, const void *value, HostWord size) {
+    const HostWord args[] = {fd, level, name, Word(value), size};
+    return SocketCall(kSetsockopt, args);
+}
+HostWord HostSend(HostWord fd, const void *data, HostWord size, HostWord flags) {
+    const HostWord args[] = {fd, Word(data), size, flags};
+    return SocketCall(kSend, args);
+}
+#endif
 
 struct HostSockaddrIn {
     std::uint16_t family;
@@ -55,15 +131,10 @@ struct HostSockaddrIn {
 };
 static_assert(sizeof(HostSockaddrIn) == 16, "struct sockaddr_in");
 
-struct HostTimeval {
-    std::int32_t seconds;
-    std::int32_t microseconds;
-};
-
 } // namespace
 
 bool CHostSocket::Available() {
-#if defined(__i386__)
+#if defined(__i386__) || defined(__x86_64__)
     using HostVersionFn = void(__cdecl *)(const char **, const char **);
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     auto hostVersion =
@@ -82,8 +153,7 @@ bool CHostSocket::Available() {
 
 bool CHostSocket::Connect(unsigned short port, unsigned timeoutMs) {
     Close();
-    const long socketArgs[] = {kAfInet, kSockStream | kSockCloexec, 0};
-    long fd = SocketCall(kSocket, socketArgs);
+    HostWord fd = HostSocket(kAfInet, kSockStream | kSockCloexec);
     if (fd < 0)
         return false;
     m_fd = int(fd);
@@ -93,17 +163,16 @@ bool CHostSocket::Connect(unsigned short port, unsigned timeoutMs) {
     addr.port[1] = std::uint8_t(port);
     addr.addr[0] = 127;
     addr.addr[3] = 1;
-    const long connectArgs[] = {fd, reinterpret_cast<long>(&addr), long(sizeof addr)};
-    if (SocketCall(kConnect, connectArgs) != 0) {
+    if (HostConnect(fd, &addr, HostWord(sizeof addr)) != 0) {
         Close();
         return false;
     }
     int one = 1;
-    const long nodelayArgs[] = {fd, kIpprotoTcp, kTcpNodelay, reinterpret_cast<long>(&one), long(sizeof one)};
-    SocketCall(kSetsockopt, nodelayArgs);
-    HostTimeval timeout = {std::int32_t(timeoutMs / 1000), std::int32_t(timeoutMs % 1000 * 1000)};
-    const long timeoutArgs[] = {fd, kSolSocket, kSoRcvtimeo, reinterpret_cast<long>(&timeout), long(sizeof timeout)};
-    SocketCall(kSetsockopt, timeoutArgs);
+    HostSetsockopt(fd, kIpprotoTcp, kTcpNodelay, &one, HostWord(sizeof one));
+    HostTimeval timeout = {};
+    timeout.seconds = timeoutMs / 1000;
+    timeout.microseconds = timeoutMs % 1000 * 1000;
+    HostSetsockopt(fd, kSolSocket, kSoRcvtimeo, &timeout, HostWord(sizeof timeout));
     return true;
 }
 
@@ -116,8 +185,7 @@ void CHostSocket::Close() {
 
 bool CHostSocket::SendAll(const std::uint8_t *data, size_t size) {
     while (size) {
-        const long args[] = {m_fd, reinterpret_cast<long>(data), long(size), kMsgNosignal};
-        long n = SocketCall(kSend, args);
+        HostWord n = HostSend(m_fd, data, HostWord(size), kMsgNosignal);
         if (n <= 0)
             return false;
         data += n;
@@ -127,9 +195,6 @@ bool CHostSocket::SendAll(const std::uint8_t *data, size_t size) {
 }
 
 int CHostSocket::Receive(std::uint8_t *data, size_t size) {
-    long n;
-    do
-        n = HostCall(kSysRead, m_fd, reinterpret_cast<long>(data), long(size));
-    while (n == kEintr);
+    HostWord n = Retrying([&] { return HostCall(kSysRead, m_fd, Word(data), HostWord(size)); });
     return n > 0 ? int(n) : -1;
 }

@@ -15,7 +15,7 @@ public:
     CHostSocket(const CHostSocket &) = delete;
     CHostSocket &operator=(const CHostSocket &) = delete;
 
-    // True in a 32-bit process under Wine on a Linux host.
+    // True in a process under Wine on a Linux host (x86 or x86-64).
     static bool Available();
 
     // Connects to 127.0.0.1:port with Nagle off and a receive timeout.
