@@ -52,8 +52,8 @@ BOOL CArchive::Write(const void *data, size_t count) {
 }
 
 BOOL CArchive::WriteString(const std::string &text) {
-    // 0xFFFFFFFF is kept free as other writers' escape to longer forms.
-    if (static_cast<unsigned long long>(text.size()) >= 0xFFFFFFFFull) {
+    // The reader refuses longer strings (0xFFFFFFFF is also other writers' escape to longer forms).
+    if (text.size() > kMaxStringLength) {
         SetFailed(statusBadPrefix, ERROR_BAD_LENGTH);
         return FALSE;
     }
@@ -144,7 +144,7 @@ BOOL CArchive::ReadString(std::string &text) {
             }
         }
     }
-    if (length > text.max_size()) {
+    if (length > kMaxStringLength) {
         SetFailed(statusBadPrefix, ERROR_BAD_LENGTH);
         return FALSE;
     }

@@ -20,6 +20,9 @@ public:
 
     // Longest prefix of the string form: 0xFF, 0xFFFF, then a 32-bit length.
     static const size_t kMaxPrefixBytes = 7;
+    // Longest string read or written, the same in 32-bit and 64-bit builds: what a 32-bit process's string can
+    // hold. Longer prefixes are refused as bad prefixes before anything is allocated.
+    static const size_t kMaxStringLength = 0x3FFFFFFF;
 
     CArchive(CFile *pFile, Mode mode, DWORD bufferSize = 64 * 1024);
     ~CArchive() = default;

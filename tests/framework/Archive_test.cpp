@@ -145,8 +145,9 @@ TEST(ArchiveStringForm, EveryTruncationFailsCleanly) {
 TEST(ArchiveStringForm, HostileLengthsCostNothing) {
     TempDir dir;
     std::string path = dir.File("hostile.bin");
-    // 32-bit 0xFFFFFFFF is other writers' escape to a longer form, and 0x7FFFFFFF more than a string here holds.
-    for (BYTE top : {BYTE(0xFF), BYTE(0x7F)}) {
+    // 32-bit 0xFFFFFFFF is other writers' escape to a longer form; 0x7FFFFFFF and 0x40FFFFFF are beyond the
+    // longest string, in 32-bit and 64-bit builds alike.
+    for (BYTE top : {BYTE(0xFF), BYTE(0x7F), BYTE(0x40)}) {
         WriteAll(path, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, top, 'a', 'b'});
         CFile f;
         ASSERT_TRUE(f.Open(path, CFile::modeRead));
@@ -155,9 +156,10 @@ TEST(ArchiveStringForm, HostileLengthsCostNothing) {
         EXPECT_FALSE(ar.ReadString(s));
         EXPECT_EQ(ar.GetStatus(), CArchive::statusBadPrefix);
     }
-    // Announces 0x0FFFFFFF bytes (256 MB) and holds four: memory grows only with what is read.
-    WriteAll(path, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 'a', 'b', 'c', 'd'});
-    {
+    // Announces 0x0FFFFFFF bytes (256 MB), or exactly the longest string, and holds four: memory grows only with
+    // what is read.
+    for (BYTE top : {BYTE(0x0F), BYTE(0x3F)}) {
+        WriteAll(path, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, top, 'a', 'b', 'c', 'd'});
         CFile f;
         ASSERT_TRUE(f.Open(path, CFile::modeRead));
         CArchive ar(&f, CArchive::load);
