@@ -274,7 +274,7 @@ LONG WINAPI CPcscFake::GetAttrib(SCARDHANDLE hCard, DWORD dwAttrId, LPBYTE pbAtt
     const PcscReply reply = s_pInstance->Next(PcscCall::GetAttrib);
     if (reply.rc == SCARD_S_SUCCESS && pcbAttrLen) {
         if (!pbAttr) {
-            *pcbAttrLen = reply.value;
+            *pcbAttrLen = DWORD(reply.value);
         } else {
             // A well-behaved service never writes more than the caller's buffer.
             EXPECT_LE(reply.bytes.size(), copy.inLength) << "attribute larger than the buffer offered";

@@ -30,10 +30,10 @@ const char *PcscCallName(PcscCall call);
 // What one call answers. Unused fields are ignored by calls that have no such output.
 struct PcscReply {
     PcscReply() = default;
-    PcscReply(LONG result, DWORD outValue = 0) : rc(result), value(outValue) {}
+    PcscReply(LONG result, ULONG_PTR outValue = 0) : rc(result), value(outValue) {}
 
     LONG rc = SCARD_S_SUCCESS;
-    DWORD value = 0;          // card handle (connect), context (establish), length (attribute length query)
+    ULONG_PTR value = 0;      // card handle (connect), context (establish), length (attribute length query)
     std::string bytes;        // received bytes (transmit), attribute (read), reader list (list)
     long reportedLength = -1; // reported instead of bytes.size() when not negative
     DWORD lastError = 0;      // last-error value the PC/SC layer leaves behind, when non-zero
