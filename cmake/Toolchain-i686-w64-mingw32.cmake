@@ -16,4 +16,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Every Windows executable (tests included) runs through the project's Wine runner.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
+set(CMAKE_CROSSCOMPILING_EMULATOR env QX_WIN_ARCH=i686 ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)

@@ -6,10 +6,11 @@
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$ROOT/scripts/wine-env.sh"
-EXE=$ROOT/build/win32/console/QXReader_CCID.exe
+# The i686 console, or its x86_64 build on machines that run no 32-bit code (wine-env.sh decides).
+EXE=$ROOT/build/$QX_WIN_TREE/console/QXReader_CCID.exe
 export QX_RIG_DIR=${QX_RIG_DIR:-$ROOT/build/rig-run}
 
-[ -x "$EXE" ] || [ -f "$EXE" ] || { echo "run-console: $EXE is missing; run 'make win32' first" >&2; exit 1; }
+[ -x "$EXE" ] || [ -f "$EXE" ] || { echo "run-console: $EXE is missing; run 'make wine-tree' first" >&2; exit 1; }
 [ -f "$(dirname "$EXE")/winscard.dll" ] || echo "run-console: no rig winscard.dll beside the console; readers will not be seen" >&2
 
 QX_XVFB_PID=""
@@ -47,7 +48,7 @@ else
   echo "run-console: the PC/SC rig did not start; the console runs without readers" >&2
 fi
 
-echo "run-console: starting QXReader_CCID (Ctrl+C stops it and the rig)"
+echo "run-console: starting QXReader_CCID, the $QX_WIN_ARCH build (Ctrl+C stops it and the rig)"
 wine "$EXE" "$@" &
 CONSOLE_PID=$!
 wait "$CONSOLE_PID"

@@ -1,7 +1,35 @@
 # Sourced by the Wine scripts: the project's Wine environment and its one-time prefix set-up.
 QX_ROOT=${QX_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-export WINEPREFIX=${QX_WINEPREFIX:-$QX_ROOT/build/wineprefix}
-export WINEARCH=win32
+# The Windows build that runs under Wine on this machine (scripts/win-arch.sh): the i686 product under
+# 32-bit Wine, or its x86_64 build under wine64 where the kernel refuses 32-bit programs. `make` decides
+# once and exports QX_WIN_ARCH; scripts started on their own ask the machine here.
+if [ -z "${QX_WIN_ARCH:-}" ]; then
+  QX_WIN_ARCH=$(bash "$QX_ROOT/scripts/win-arch.sh") || return 2 2>/dev/null || exit 2
+fi
+export QX_WIN_ARCH
+if [ "$QX_WIN_ARCH" = x86_64 ]; then
+  export QX_WIN_TREE=win64
+  export WINEPREFIX=${QX_WINEPREFIX:-$QX_ROOT/build/wineprefix64}
+  export WINEARCH=win64
+  # Debian's `wine` script (and wineboot, winepath, which go through `wine-stable`) takes wine32 whenever it
+  # is installed, even where it cannot run or for a 64-bit prefix: put wine64 first on the PATH.
+  qx_wine64_bin=$QX_ROOT/build/wine64-bin
+  if [ ! -x "$qx_wine64_bin/wine-stable" ]; then
+    mkdir -p "$qx_wine64_bin"
+    for qx_name in wine wine-stable; do
+      printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' \
+        >"$qx_wine64_bin/$qx_name.tmp.$$"
+      chmod +x "$qx_wine64_bin/$qx_name.tmp.$$"
+      mv -f "$qx_wine64_bin/$qx_name.tmp.$$" "$qx_wine64_bin/$qx_name"
+    done
+  fi
+  case ":$PATH:" in *":$qx_wine64_bin:"*) ;; *) export PATH=$qx_wine64_bin:$PATH ;; esac
+  export WINELOADER=/usr/lib/wine/wine64
+else
+  export QX_WIN_TREE=win32
+  export WINEPREFIX=${QX_WINEPREFIX:-$QX_ROOT/build/wineprefix}
+  export WINEARCH=win32
+fi
 export WINEDEBUG=${WINEDEBUG:--all}
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8    # ANSI code page 936 inside Wine
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}

@@ -1,7 +1,8 @@
 // A 1,000-command script run by the console (parse, transmit through the reader object with its mutex and
 // GET RESPONSE logic, hexadecimal text, four trace lines per command into a real trace window) against a
 // plain loop of the same 1,000 SCardTransmit calls on the same card handle, through the same PC/SC stack.
-// Run it on the rig: scripts/rig.sh wine build/win32/bench/rig/console_script_bench.exe
+// Run it on the rig: scripts/rig.sh wine build/win32/bench/rig/console_script_bench.exe (build/win64 on machines
+// that run no 32-bit code)
 #include <windows.h>
 #include <winscard.h>
 

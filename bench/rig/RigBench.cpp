@@ -146,7 +146,11 @@ double BridgeRate() {
 
 double WineRate() {
     const char *client = std::getenv("QX_RIG_BENCH_CLIENT");
-    std::string exe = client ? client : std::string(QX_ROOT_DIR) + "/build/win32/bench/rig/rig_bench_client.exe";
+    // The Windows tree that runs under Wine on this machine (scripts/win-arch.sh; run-bench.sh exports it).
+    const char *tree = std::getenv("QX_WIN_TREE");
+    std::string exe = client ? client
+                             : std::string(QX_ROOT_DIR) + "/build/" + (tree ? tree : "win32") +
+                                   "/bench/rig/rig_bench_client.exe";
     std::string cmd = "WINEDLLOVERRIDES='winscard=n;mscoree,mshtml=;winemenubuilder.exe=d' " +
                       Quote(std::string(QX_ROOT_DIR) + "/scripts/wine-run.sh") + " " + Quote(exe) + " " +
                       std::to_string(kCount) + " " + std::to_string(kRounds) + " 2>/dev/null";
