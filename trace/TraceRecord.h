@@ -2,7 +2,7 @@
 #pragma once
 
 #include "framework/WinCompat.h"
-#include "framework/ResultCodes.h"
+#include "text/TextResult.h"
 
 #include <string>
 

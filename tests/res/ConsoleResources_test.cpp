@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "resource.h"
+#include "platform/Handle.h"
 
 #include <gtest/gtest.h>
 
@@ -32,10 +33,7 @@ std::vector<std::string> MenuItems(HMENU menu) {
     return items;
 }
 
-struct MenuDeleter {
-    void operator()(HMENU h) const { DestroyMenu(h); }
-};
-using MenuPtr = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
+using MenuPtr = CMenu;
 
 } // namespace
 
@@ -84,15 +82,14 @@ TEST(ConsoleResources, DialogsToolBarsAndIconsArePresent) {
         EXPECT_EQ(data[0], 1);  // version
         EXPECT_EQ(data[1], 16); // image width
         EXPECT_EQ(data[2], 16); // image height
-        HBITMAP strip = static_cast<HBITMAP>(LoadImageA(self, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
-        ASSERT_NE(strip, nullptr);
+        CBitmap strip(static_cast<HBITMAP>(LoadImageA(self, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0)));
+        ASSERT_TRUE(strip.IsValid());
         BITMAP bm = {};
         GetObjectA(strip, sizeof bm, &bm);
         int buttons = 0;
         for (WORD i = 0; i < data[3]; ++i)
             buttons += data[4 + i] != 0;
         EXPECT_EQ(bm.bmWidth, 16 * buttons) << "one 16-pixel image per button of bar " << id;
-        DeleteObject(strip);
     }
     HICON icon = LoadIconA(self, MAKEINTRESOURCEA(IDR_MAINFRAME));
     EXPECT_NE(icon, nullptr);
