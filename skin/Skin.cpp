@@ -2,6 +2,7 @@
 
 #include "skin/SkinArchive.h"
 #include "skin/SkinContainer.h"
+#include "skin/SkinKinds.h"
 #include "skin/SkinVersion.h"
 
 #include <cstring>
@@ -15,14 +16,6 @@ const char CSkin::MAGIC[MAGIC_SIZE] = "SKINWEAVE_SKIN_FILE";
 namespace {
 
 // The version globals describe the file being read only while it is read.
-class CVersionScope {
-public:
-    CVersionScope(BYTE major, BYTE minor) {
-        g_nSkinMajorVersion = major;
-        g_nSkinMinorVersion = minor;
-    }
-    ~CVersionScope() { ResetSkinVersion(); }
-};
 
 } // namespace
 
@@ -34,29 +27,8 @@ CSkin::CSkin() {
 CSkin::~CSkin() = default;
 
 bool CSkin::IsObjectKind(DWORD kind) {
-    switch (kind) {
-    case SKIN_KIND_FRAME:
-    case SKIN_KIND_PANEL:
-    case SKIN_KIND_BUTTON:
-    case SKIN_KIND_CHECKBOX:
-    case SKIN_KIND_COMBOBOX:
-    case SKIN_KIND_GROUPBOX:
-    case SKIN_KIND_PROGRESS:
-    case SKIN_KIND_RADIO:
-    case SKIN_KIND_SCROLLBAR:
-    case SKIN_KIND_SLIDER:
-    case SKIN_KIND_STATIC:
-    case SKIN_KIND_STATUSBAR:
-    case SKIN_KIND_POPUPMENU:
-    case SKIN_KIND_TOOLBAR:
-    case SKIN_KIND_CONTROLBAR:
-    case SKIN_KIND_INFO:
-    case SKIN_KIND_SCROLLCONTROL:
-    case SKIN_KIND_SPIN:
-        return true;
-    default:
-        return false;
-    }
+    const CSkinKindInfo *info = CSkinKinds::Find(kind);
+    return info && info->bTopLevel;
 }
 
 void CSkin::Clear() {
@@ -91,8 +63,7 @@ bool CSkin::ReadLocked(CSkinStream &file) {
     if (std::memcmp(header.magic, MAGIC, MAGIC_COMPARED) != 0 || header.major != SKIN_MAJOR_VERSION)
         return false;
     try {
-        CVersionScope version(header.major, header.minor);
-        CSkinArchive archive(file, CSkinArchive::LOADING);
+        CSkinArchive archive(file, CSkinArchive::LOADING, header.minor);
         // Every list ends with the stream: a count of billions in a short file builds no billions of records.
         for (DWORD i = 0; i < header.objectCount && !archive.IsAtEnd(); ++i) {
             DWORD kind = 0;
