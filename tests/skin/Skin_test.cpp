@@ -401,3 +401,38 @@ TEST(SkinRead, TextFieldsWithoutANulEndAtTheirField) {
     ASSERT_EQ(1u, skin.GetPlainRecords().size());
     EXPECT_EQ(std::string(51, 'n'), skin.GetPlainRecords().begin()->first);
 }
+
+// Image names that fill their whole 50-byte field end inside it once loaded, in pieces and in image references, so
+// that looking the image up never reads into the rest of the record.
+TEST(SkinRead, ImageNamesFillingTheirFieldEndInsideIt) {
+    CSkinWriter writer;
+    CSkinFrameObject frame;
+    frame.SetName("MainFrame");
+    for (SkinPiece &piece : frame.m_framed.pieces) {
+        std::memset(piece.szImage, 'p', sizeof piece.szImage);
+        std::memset(piece.reserved, 'r', sizeof piece.reserved);
+    }
+    writer.AddObject(frame);
+    CSkinToolBarObject toolbar;
+    toolbar.SetName("ToolBar");
+    for (SkinImageRef &ref : toolbar.m_buttons) {
+        std::memset(ref.szImage, 'i', sizeof ref.szImage);
+        std::memset(ref.reserved, 'r', sizeof ref.reserved);
+    }
+    std::memset(toolbar.m_header.frame.szImage, 'f', sizeof toolbar.m_header.frame.szImage);
+    writer.AddObject(toolbar);
+    CSkinStream file = FileOf(writer);
+    CSkin skin;
+    ASSERT_TRUE(skin.ReadFile(file));
+
+    auto *loadedFrame = static_cast<CSkinFrameObject *>(skin.FindObject("MainFrame"));
+    ASSERT_NE(nullptr, loadedFrame);
+    for (const SkinPiece &piece : loadedFrame->m_framed.pieces)
+        EXPECT_EQ(std::string(SKIN_IMAGE_NAME_SIZE - 1, 'p'), piece.szImage);
+    auto *loadedBar = static_cast<CSkinToolBarObject *>(skin.FindObject("ToolBar"));
+    ASSERT_NE(nullptr, loadedBar);
+    for (const SkinImageRef &ref : loadedBar->m_buttons)
+        EXPECT_EQ(std::string(SKIN_IMAGE_NAME_SIZE - 1, 'i'), ref.szImage);
+    EXPECT_EQ(std::string(SKIN_IMAGE_NAME_SIZE - 1, 'f'), loadedBar->m_header.frame.szImage);
+    EXPECT_EQ(nullptr, skin.FindImage(loadedFrame->m_framed.pieces[0].szImage));
+}
