@@ -1,7 +1,7 @@
 // Reads or writes skin records field by field over a skin stream, so that reader and writer share one layout.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 #include "skin/SkinRecords.h"
 #include "skin/SkinStream.h"
 #include "skin/SkinVersion.h"

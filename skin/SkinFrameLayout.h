@@ -2,7 +2,7 @@
 // engine paints by and the skin preview draws through.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 #include "skin/SkinCaptionButtonObject.h"
 #include "skin/SkinRecords.h"
 

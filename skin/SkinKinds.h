@@ -3,7 +3,7 @@
 // skin compiler's names all read it.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 
 #include <memory>
 #include <string>

@@ -2,6 +2,6 @@
 // record layouts consult the archive for optional fields.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 
 enum : BYTE { SKIN_MAJOR_VERSION = 1, SKIN_NEWEST_MINOR_VERSION = 5 };

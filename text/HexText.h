@@ -1,7 +1,7 @@
 // Hexadecimal text <-> bytes.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 
 // 0-15 for '0'-'9', 'A'-'F', 'a'-'f'; 0xFF for every other byte (including 0x80 and above).
 BYTE HexDigitValue(char ch);

@@ -2,7 +2,7 @@
 // of a .trace file. 1 byte below 255; 0xFF + 16-bit below 65534; 0xFF 0xFFFF + 32-bit beyond (little-endian).
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 
 #include <cstddef>
 #include <string>

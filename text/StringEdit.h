@@ -2,7 +2,7 @@
 // text between two markers.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 #include "text/TextResult.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 // Names, types and locations of every stored field of each skin object kind, for the compiler and the dump.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 #include "skin/SkinObject.h"
 
 #include <functional>
