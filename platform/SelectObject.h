@@ -6,10 +6,14 @@
 class CSelectObject {
 public:
     // A null DC or object selects nothing (and restores nothing).
-    CSelectObject(HDC hDC, HGDIOBJ hObject) : m_hDC(hDC), m_hOld(hDC && hObject ? ::SelectObject(hDC, hObject) : nullptr) {
-        // SelectObject of a region answers a region type, not an object; regions go through CClipRegion.
-        if (m_hOld == HGDI_ERROR)
-            m_hOld = nullptr;
+    CSelectObject(HDC hDC, HGDIOBJ hObject) : m_hDC(hDC), m_hOld(nullptr) {
+        if (!hDC || !hObject)
+            return;
+        HGDIOBJ hOld = ::SelectObject(hDC, hObject);
+        // Selecting a region sets the clip region and answers a region type, not an object to put back: clip regions
+        // go through CClipRegion.
+        if (hOld != HGDI_ERROR && ::GetObjectType(hObject) != OBJ_REGION)
+            m_hOld = hOld;
     }
     ~CSelectObject() {
         if (m_hOld)
