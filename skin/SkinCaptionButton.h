@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
+#include "skin/SkinCaptionButtonObject.h"
 #include "skin/SkinRecords.h"
 
-class CSkinCaptionButtonObject;
 class CSkinWnd;
 
 class CSkinCaptionButton {

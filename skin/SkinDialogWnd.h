@@ -24,12 +24,22 @@ public:
     // True while the dialog has a caption (WS_DLGFRAME or the modal-frame bit): only then is its frame skinned.
     bool HasCaption() const;
 
+    bool IsCaptionActive() const { return m_bActive; }
+
 private:
-    LRESULT OnStyleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The base's answer with the window's style replaced for the call.
+    LRESULT CallWithStyle(DWORD dwStyle, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT CallWithoutSysMenu(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcCalcSize(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    POINT ToWindow(LPARAM lParam) const;
+    void LayoutParts();
     // Sizes the window so that its client area keeps its size under the skin's borders.
     void FitToBorders();
+    void RecalcFrame();
 
+    CFont m_captionFont;
     bool m_bPainting = false;
     bool m_bActive = false;
 };

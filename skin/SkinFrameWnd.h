@@ -25,7 +25,7 @@ public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     RECT GetCaptionRect() override;
     void DrawExtras(HDC hDC) override;
-    HRGN CreateRegion() override;
+    CRgn CreateRegion() override;
     void DrawCaption(HDC hDC, BOOL bActive) override;
 
     // Non-client pointer messages at window points (x, y relative to the window's top-left corner).
@@ -47,17 +47,18 @@ public:
     void NcPaint();
 
     CSkinMenuBar &GetMenuBar() { return m_menuBar; }
-    CSkinMDIClient *GetMDIClient() const { return m_pMDIClient; }
+    // The painter of the frame's "MDIClient" child, or none.
+    CSkinMDIClient *GetMDIClient() const;
     bool IsMDIChild() const { return m_bMDIChild; }
     bool IsCaptionActive() const { return m_bActive; }
     bool IsSizable() const;
 
 protected:
-    // Calls the previous procedure with the window's style replaced for the call.
+    // The base's answer with the window's style replaced for the call.
     LRESULT CallWithStyle(DWORD dwStyle, UINT message, WPARAM wParam, LPARAM lParam);
     // The same with WS_SYSMENU taken out.
     LRESULT CallWithoutSysMenu(UINT message, WPARAM wParam, LPARAM lParam);
-    // The default procedure itself (below the framework), with WS_SYSMENU taken out.
+    // The platform's default procedure (moving, sizing), with WS_SYSMENU taken out.
     LRESULT DefaultWithoutSysMenu(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -79,18 +80,25 @@ private:
     void PaintNow();
     void TakeMenu();
     DWORD GetPlainStyle() const;
-    bool IsInDoubleClickSecond(const SYSTEMTIME &now) const;
+    LRESULT NcPaintAfter(LRESULT result);
+    // Makes the system recompute the frame (client area, menu bar) without moving or sizing it.
+    void RecalcFrame();
+    // A document window that was maximised or restored changes the menu bar of the frame that holds it.
+    void OnChildMaximizedChanged();
 
     CSkinMenuBar m_menuBar;
     bool m_bMDIChild = false;
     DWORD m_dwPlainStyle = PLAIN_TOP_LEVEL_STYLE;
     HMENU m_hSavedMenu = nullptr;
     DWORD m_dwSavedStyle = 0;
-    CSkinMDIClient *m_pMDIClient = nullptr;
+    HWND m_hMDIClient = nullptr;
     RECT m_rcMenuBar = {0, 0, 0, 0};
+    CFont m_captionFont;
     SYSTEMTIME m_lastCaptionClick = {};
     bool m_bCaptionClicked = false;
     bool m_bActive = false;
     bool m_bPainting = false;
     bool m_bPlacingChild = false;
+    bool m_bDestroying = false;
+    bool m_bWasMaximized = false;
 };

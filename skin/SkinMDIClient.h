@@ -16,7 +16,8 @@ public:
     BOOL Attach(HWND hWnd) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    CSkinFrameWnd *GetFrame() const { return m_pFrame; }
+    // The frame that holds the client area (looked up: it may go first at the end of the process).
+    CSkinFrameWnd *GetFrame() const;
     // The active document window and whether it is maximised.
     HWND GetActiveChild(BOOL *pbMaximized = nullptr) const;
     // Attaches a document window as a skinned frame with the owning frame's object (nothing if it has one).
@@ -26,5 +27,5 @@ private:
     LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
     LRESULT OnMDICreate(WPARAM wParam, LPARAM lParam);
 
-    CSkinFrameWnd *m_pFrame;
+    HWND m_hFrame;
 };

@@ -58,6 +58,8 @@ public:
     BOOL OnButtonDown(POINT pt);
     BOOL OnButtonUp(POINT pt);
     BOOL OnMouseMove(POINT pt);
+    // Closes the open entry's menu (the bar then ends its tracking).
+    void CloseMenu();
     // The open entry's menu closed: its entry goes back to normal and the bar is redrawn.
     void EndTracking();
     // True while an entry's menu is open.
