@@ -81,7 +81,7 @@ void CSkinDialogWnd::LayoutParts() {
         L::LayoutParts(*pFramed, Width(wr), Height(wr), m_rcPlacement);
 }
 
-UINT CSkinDialogWnd::HitTest(POINT pt) {
+int CSkinDialogWnd::HitTest(POINT pt) {
     LayoutParts();
     for (int part : {L::TOP_LEFT, L::TOP, L::TOP_RIGHT})
         if (::PtInRect(&m_rcPlacement[part], pt))

@@ -16,7 +16,7 @@ public:
     void DrawCaption(HDC hDC, BOOL bActive) override;
 
     // The hit-test code of a window point: the top parts are caption, the centre client, the rest nothing.
-    UINT HitTest(POINT pt);
+    int HitTest(POINT pt);
     // The client rectangle that a window rectangle leaves under the skin's borders.
     RECT CalcClientRect(const RECT &rcWindow) const;
     // Paints the whole non-client area now (or rebuilds the region first when the size changed).

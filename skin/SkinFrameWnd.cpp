@@ -270,7 +270,7 @@ POINT CSkinFrameWnd::ToWindow(LPARAM lParam) const {
     return POINT{pt.x - wr.left, pt.y - wr.top};
 }
 
-UINT CSkinFrameWnd::HitTest(POINT pt) {
+int CSkinFrameWnd::HitTest(POINT pt) {
     RECT wr;
     ::GetWindowRect(m_hWnd, &wr);
     LayoutParts(Width(wr), Height(wr));
@@ -297,7 +297,7 @@ UINT CSkinFrameWnd::HitTest(POINT pt) {
     // The sizing borders, in the order they are tested.
     static const struct {
         int part;
-        UINT code;
+        int code;
     } kBorders[] = {{L::RIGHT, HTRIGHT},
                     {L::LEFT, HTLEFT},
                     {L::BOTTOM_RIGHT, HTBOTTOMRIGHT},
@@ -459,8 +459,11 @@ LRESULT CSkinFrameWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CSkinFrameWnd::OnDestroy(WPARAM wParam, LPARAM lParam) {
     m_bDestroying = true;
-    if (m_hSavedMenu && ::IsMenu(m_hSavedMenu))
-        ::SetMenu(m_hWnd, m_hSavedMenu);
+    // The window gets back the menu it would be showing without the skin (the one the application set last), so
+    // that it goes with the window as it would have.
+    HMENU hMenu = m_menuBar.GetMenu() ? m_menuBar.GetMenu() : m_hSavedMenu;
+    if (!m_bMDIChild && hMenu && ::IsMenu(hMenu) && !::GetMenu(m_hWnd))
+        ::SetMenu(m_hWnd, hMenu);
     return CSkinWnd::HandleMessage(WM_DESTROY, wParam, lParam);
 }
 
@@ -583,14 +586,14 @@ LRESULT CSkinFrameWnd::OnMenuPointerDown(UINT, WPARAM, LPARAM lParam) {
         ::SendMessageA(m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
         return 0;
     }
-    const UINT hit = HitTest(POINT{screen.x - wr.left, screen.y - wr.top});
-    ::SendMessageA(m_hWnd, WM_NCLBUTTONDOWN, hit, MAKELPARAM(screen.x, screen.y));
+    const int hit = HitTest(POINT{screen.x - wr.left, screen.y - wr.top});
+    ::SendMessageA(m_hWnd, WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit), MAKELPARAM(screen.x, screen.y));
     return 0;
 }
 
 LRESULT CSkinFrameWnd::OnMenuPointerMove(WPARAM, LPARAM lParam) {
     const POINT pt = ToWindow(lParam);
-    OnNcMouseMove(HitTest(pt), pt);
+    OnNcMouseMove(static_cast<UINT>(HitTest(pt)), pt);
     return 0;
 }
 

@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <vector>
+
+#include "skin/SkinCaptionButton.h"
 #include "skin/SkinMenuBar.h"
 #include "skin/SkinWnd.h"
 
@@ -34,7 +38,7 @@ public:
     virtual void OnNcLButtonDblClk(UINT nHitTest, POINT pt);
     virtual void OnNcMouseMove(UINT nHitTest, POINT pt);
     // The hit-test code of a window point.
-    virtual UINT HitTest(POINT pt);
+    virtual int HitTest(POINT pt);
     virtual void GetMinMaxInfo(MINMAXINFO *pInfo);
 
     // The nine parts laid out for a window of this size (window coordinates), from the object's templates.
@@ -47,6 +51,7 @@ public:
     void NcPaint();
 
     CSkinMenuBar &GetMenuBar() { return m_menuBar; }
+    const std::vector<std::unique_ptr<CSkinCaptionButton>> &GetCaptionButtons() const { return m_captionButtons; }
     // The painter of the frame's "MDIClient" child, or none.
     CSkinMDIClient *GetMDIClient() const;
     bool IsMDIChild() const { return m_bMDIChild; }
