@@ -24,10 +24,9 @@ namespace {
 
 // Painters by skin kind. A kind without a factory (or outside the table) leaves its windows with the system's look;
 // the painters of the standard controls fill their rows as they are written.
-typedef std::unique_ptr<CSkinWnd> (*PainterFactory)(CSkinWnd *pOwner);
 const struct {
     DWORD kind;
-    PainterFactory create;
+    CSkinWnd::PainterFactory create;
 } kPainters[] = {
     {SKIN_KIND_BUTTON, nullptr},        // push button
     {SKIN_KIND_CHECKBOX, nullptr},      // check box
@@ -49,7 +48,28 @@ const struct {
     // Scroll-bar controls (12) and tab controls (16) keep their own look: no row.
 };
 
+// Factories that tests put in place of the table's, by kind.
+std::map<DWORD, CSkinWnd::PainterFactory> &PainterOverrides() {
+    static std::map<DWORD, CSkinWnd::PainterFactory> overrides;
+    return overrides;
+}
+
 } // namespace
+
+CSkinWnd::CScopedPainter::CScopedPainter(DWORD kind, PainterFactory create) : m_kind(kind), m_previous(nullptr) {
+    auto it = PainterOverrides().find(kind);
+    m_bHadPrevious = it != PainterOverrides().end();
+    if (m_bHadPrevious)
+        m_previous = it->second;
+    PainterOverrides()[kind] = create;
+}
+
+CSkinWnd::CScopedPainter::~CScopedPainter() {
+    if (m_bHadPrevious)
+        PainterOverrides()[m_kind] = m_previous;
+    else
+        PainterOverrides().erase(m_kind);
+}
 
 CSkinWnd::CSkinWnd() = default;
 
@@ -254,6 +274,9 @@ DWORD CSkinWnd::ClassifyWindow(HWND hWnd) {
 }
 
 std::unique_ptr<CSkinWnd> CSkinWnd::CreateControl(DWORD kind) {
+    auto overridden = PainterOverrides().find(kind);
+    if (overridden != PainterOverrides().end())
+        return overridden->second ? overridden->second(this) : nullptr;
     for (const auto &row : kPainters)
         if (row.kind == kind)
             return row.create ? row.create(this) : nullptr;

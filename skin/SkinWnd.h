@@ -71,6 +71,22 @@ public:
     // A new painter of the kind built for this window, or none (the window then keeps its system look).
     std::unique_ptr<CSkinWnd> CreateControl(DWORD kind);
 
+    typedef std::unique_ptr<CSkinWnd> (*PainterFactory)(CSkinWnd *pOwner);
+    // Test seam: while it lives, CreateControl builds the painters of one kind with this factory instead of the
+    // table's (none: the kind gets no painter). Real windows still go through the hook, the registry and subclassing.
+    class CScopedPainter {
+    public:
+        CScopedPainter(DWORD kind, PainterFactory create);
+        ~CScopedPainter();
+        CScopedPainter(const CScopedPainter &) = delete;
+        CScopedPainter &operator=(const CScopedPainter &) = delete;
+
+    private:
+        DWORD m_kind;
+        bool m_bHadPrevious;
+        PainterFactory m_previous;
+    };
+
     // Saves the window's current procedure as the previous one and puts the engine's shared procedure in front of
     // it. Other subclassers (the framework's, comctl32's) chain above or below in any order.
     BOOL SubclassWindow(HWND hWnd);
