@@ -371,6 +371,9 @@ TEST(BatchRunE2E, SetupFaultsExitWithTwoAndShowNothing) {
          "无法读取参考文件 "},
         {"/script " + Quoted(script) + " /save " + Quoted(out) + " /exit", "参数错误：/script 需要 /reader"},
         {"/save " + Quoted(out) + " /exit /reader", "参数错误：/reader 缺少值"},
+        // The file argument cannot be opened: the framework's message is not shown, and the start ends.
+        {Quoted(dir + "\\none.trace") + " /reader " + Quoted(kReader) + " /save " + Quoted(out) + " /exit",
+         "启动失败：打开文档失败。"},
         // The framework's save error goes to the trace instead of a message box.
         {"/reader " + Quoted(kReader) + " /save " + Quoted(dir + "\\no such folder\\out.trace") + " /exit", ""},
     };
