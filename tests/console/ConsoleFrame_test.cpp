@@ -190,26 +190,6 @@ TEST_F(ConsoleFrameTest, ReaderListWarningIsOneTraceLineWhileABatchRuns) {
     EXPECT_EQ(Texts().size(), 1u);
 }
 
-TEST_F(ConsoleFrameTest, EnterInTheApduDialogSendsAndEscapeCloses) {
-    ConnectWithEnter();
-    Card().responses = {std::string("\x90\x00", 2), std::string("\x6A\x82", 2)};
-    ASSERT_TRUE(WithModalDialog([&] { Frame()->OnReaderApdu(); },
-                                [&](HWND dlg) {
-                                    HWND edit = ::GetDlgItem(dlg, IDC_COMMAND_EDIT);
-                                    TypeText(dlg, IDC_COMMAND_EDIT, "0020000000");
-                                    ::SetFocus(edit);
-                                    // The keys go through the dialog's own loop, as typed keys do.
-                                    ::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
-                                    ::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
-                                    ::PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0);
-                                }));
-    EXPECT_EQ(Card().commands, (std::vector<std::string>{std::string("\x00\x20\x00\x00\x00", 5),
-                                                         std::string("\x00\x20\x00\x00\x00", 5)}));
-    EXPECT_EQ(Texts(),
-              (std::vector<std::string>{"连接成功！", "下发的命令为:  0020000000", "下发命令成功！",
-                                        "下发的命令为:  0020000000", "下发命令失败！ 返回的状态码为: 0x6a82"}));
-}
-
 TEST_F(ConsoleFrameTest, AtrAndDisconnectLines) {
     Frame()->OnReaderAtr();
     EXPECT_EQ(Texts().back(), "获取ATR失败！错误码为 = 0x6");

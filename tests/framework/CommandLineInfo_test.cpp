@@ -6,9 +6,6 @@
 #include "framework/FileDialog.h"
 #include "framework/ToolBar.h"
 
-#include <string>
-#include <vector>
-
 namespace {
 
 TEST(CommandLineInfo, NoArgumentMeansNewAndAPathMeansOpen) {
@@ -30,22 +27,6 @@ TEST(CommandLineInfo, NoArgumentMeansNewAndAPathMeansOpen) {
         EXPECT_EQ(info.m_nShellCommand, c.command) << c.line;
         EXPECT_EQ(info.m_strFileName, c.file) << c.line;
     }
-}
-
-// A program's own switches reach its override one argument at a time, switch marks removed, the last one known.
-TEST(CommandLineInfo, EveryArgumentReachesTheOverrideInOrder) {
-    struct CRecordingInfo : CCommandLineInfo {
-        std::vector<std::string> seen;
-        void ParseParam(const std::string &param, bool bFlag, bool bLast) override {
-            seen.push_back((bFlag ? "flag:" : "arg:") + param + (bLast ? " (last)" : ""));
-            CCommandLineInfo::ParseParam(param, bFlag, bLast);
-        }
-    } info;
-    info.ParseParameters("/reader \"Virtual PCD 00 00\" -x a.trace \"\"");
-    EXPECT_EQ(info.seen, (std::vector<std::string>{"flag:reader", "arg:Virtual PCD 00 00", "flag:x", "arg:a.trace",
-                                                   "arg: (last)"}));
-    // The base still takes the first plain argument as the file: here the value meant for the switch.
-    EXPECT_EQ(info.m_strFileName, "Virtual PCD 00 00");
 }
 
 TEST(DocumentString, SevenFieldsAndMissingOnes) {
