@@ -5,6 +5,7 @@
 #include "skin/SkinKinds.h"
 #include "skin/SkinVersion.h"
 
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -15,11 +16,16 @@ const char CSkin::MAGIC[MAGIC_SIZE] = "SKINWEAVE_SKIN_FILE";
 
 namespace {
 
+const char kBadContainer[] = "not a skin container, or its data does not decompress";
+const char kBadHeader[] = "not a skin file of version 1";
+const char kTooLarge[] = "the skin's images need more than 64 MB of memory";
+const char kNoMemory[] = "not enough memory for the skin";
+
 // The version globals describe the file being read only while it is read.
 
 } // namespace
 
-CSkin::CSkin() {
+CSkin::CSkin() : m_pszError("") {
     std::memset(&m_header, 0, sizeof m_header);
     std::memset(m_szAuthor, 0, sizeof m_szAuthor);
 }
@@ -33,19 +39,26 @@ bool CSkin::IsObjectKind(DWORD kind) {
 
 void CSkin::Clear() {
     CSkinLock::Guard guard(m_lock);
+    ClearTables();
+    std::memset(&m_header, 0, sizeof m_header);
+    std::memset(m_szAuthor, 0, sizeof m_szAuthor);
+    m_pszError = "";
+}
+
+void CSkin::ClearTables() {
     m_objects.clear();
     m_images.clear();
     m_plain.clear();
-    std::memset(&m_header, 0, sizeof m_header);
-    std::memset(m_szAuthor, 0, sizeof m_szAuthor);
 }
 
 bool CSkin::Read(const CSkinStream &resource) {
     Clear();
     CSkinLock::Guard guard(m_lock);
     CSkinStream file;
-    if (!CSkinContainer::Decompress(resource, file))
+    if (!CSkinContainer::Decompress(resource, file)) {
+        m_pszError = kBadContainer;
         return false;
+    }
     return ReadLocked(file);
 }
 
@@ -58,10 +71,11 @@ bool CSkin::ReadFile(CSkinStream &file) {
 bool CSkin::ReadLocked(CSkinStream &file) {
     file.Rewind();
     FileHeader header;
-    if (file.Read(&header, HEADER_SIZE) != HEADER_SIZE)
+    if (file.Read(&header, HEADER_SIZE) != HEADER_SIZE ||
+        std::memcmp(header.magic, MAGIC, MAGIC_COMPARED) != 0 || header.major != SKIN_MAJOR_VERSION) {
+        m_pszError = kBadHeader;
         return false;
-    if (std::memcmp(header.magic, MAGIC, MAGIC_COMPARED) != 0 || header.major != SKIN_MAJOR_VERSION)
-        return false;
+    }
     try {
         CSkinArchive archive(file, CSkinArchive::LOADING, header.minor);
         // Every list ends with the stream: a count of billions in a short file builds no billions of records.
@@ -77,11 +91,22 @@ bool CSkin::ReadLocked(CSkinStream &file) {
         }
         DWORD imageCount = 0;
         archive.Value(imageCount);
+        std::uint64_t decoded = 0;
         for (DWORD i = 0; i < imageCount && !archive.IsAtEnd(); ++i) {
             DWORD kind = 0;
             archive.Value(kind);
             auto image = std::make_unique<CSkinImageObject>();
             image->Transfer(archive);
+            if (const CSkinImage *pixels = image->GetImage()) {
+                decoded += pixels->GetDIBSize();
+                if (pixels->HasAlpha())
+                    decoded += static_cast<std::uint64_t>(pixels->GetWidth()) * pixels->GetHeight();
+                if (decoded > MAX_DECODED_BYTES) {
+                    ClearTables();
+                    m_pszError = kTooLarge;
+                    return false;
+                }
+            }
             std::string name = image->GetName();
             m_images[name] = std::move(image);
         }
@@ -96,9 +121,8 @@ bool CSkin::ReadLocked(CSkinStream &file) {
             m_plain[name] = std::move(plain);
         }
     } catch (const std::bad_alloc &) {
-        m_objects.clear();
-        m_images.clear();
-        m_plain.clear();
+        ClearTables();
+        m_pszError = kNoMemory;
         return false;
     }
     m_header = header;
