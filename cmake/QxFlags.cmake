@@ -10,6 +10,11 @@ add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:-Wall> $<$<COMPILE_LANGUAGE:C,CX
 if(QX_WIN32)
   # ANSI APIs, Windows XP level headers and up; no UNICODE.
   add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 NOMINMAX STRICT)
+  # The GDI counter (platform/GdiCounter.h) is on for every unit of a tree or for none, so that objects made in
+  # the libraries are counted where the tests read them.
+  if(QX_GDI_COUNTER)
+    add_compile_definitions(QX_GDI_COUNTER)
+  endif()
   # Statically linked runtime: the programs run on a plain Windows machine without MinGW DLLs.
   add_link_options(-static -static-libgcc -static-libstdc++)
 elseif(QX_FUZZ)

@@ -1,6 +1,6 @@
 #include "console/ApduCommand.h"
 
-#include "framework/ResultCodes.h"
+#include "console/ConsoleResult.h"
 
 #include <cstring>
 #include <new>

@@ -1,7 +1,7 @@
 // One command APDU of a script: header, optional data and Le, parsed from converted script bytes.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 
 #include <memory>
 

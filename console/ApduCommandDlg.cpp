@@ -2,10 +2,11 @@
 
 #include <cstdio>
 #include <vector>
-#include "console/HexText.h"
+#include "text/HexText.h"
+#include "text/StringEdit.h"
 #include "console/TraceLine.h"
 #include "framework/DataExchange.h"
-#include "framework/ResultCodes.h"
+#include "console/ConsoleResult.h"
 #include "reader/QXCCIDINT.h"
 #include "res/console/resource.h"
 

@@ -1,8 +1,9 @@
 #include "console/ApduScriptRunner.h"
 
 #include "console/ApduList.h"
-#include "console/HexText.h"
-#include "framework/ResultCodes.h"
+#include "text/HexText.h"
+#include "text/StringEdit.h"
+#include "console/ConsoleResult.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,7 +1,7 @@
 // Runs APDU script text: cleans and converts the whole text, splits it into commands, then sends them in order.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 
 #include <functional>
 #include <string>

@@ -6,7 +6,8 @@
 #include <vector>
 #include "console/ApduCommandDlg.h"
 #include "console/ApduScriptRunner.h"
-#include "console/HexText.h"
+#include "text/HexText.h"
+#include "text/StringEdit.h"
 #include "console/TraceLine.h"
 #include "framework/CmdUI.h"
 #include "framework/File.h"

@@ -3,26 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "text/PrefixedString.h"
+
 CArchive::CArchive(CFile *pFile, Mode mode, DWORD bufferSize)
     : m_pFile(pFile), m_mode(mode), m_buffer(std::max<DWORD>(bufferSize, 16)) {}
-
-size_t CArchive::EncodeLength(size_t length, BYTE prefix[kMaxPrefixBytes]) {
-    if (length < 0xFF) {
-        prefix[0] = static_cast<BYTE>(length);
-        return 1;
-    }
-    prefix[0] = 0xFF;
-    if (length < 0xFFFE) {
-        prefix[1] = static_cast<BYTE>(length & 0xFF);
-        prefix[2] = static_cast<BYTE>((length >> 8) & 0xFF);
-        return 3;
-    }
-    prefix[1] = 0xFF;
-    prefix[2] = 0xFF;
-    for (int i = 0; i < 4; ++i)
-        prefix[3 + i] = static_cast<BYTE>((static_cast<unsigned long long>(length) >> (8 * i)) & 0xFF);
-    return 7;
-}
 
 void CArchive::SetFailed(Status status, DWORD error) {
     if (m_status == statusOk) {
@@ -57,8 +41,8 @@ BOOL CArchive::WriteString(const std::string &text) {
         SetFailed(statusBadPrefix, ERROR_BAD_LENGTH);
         return FALSE;
     }
-    BYTE prefix[kMaxPrefixBytes];
-    size_t n = EncodeLength(text.size(), prefix);
+    unsigned char prefix[kMaxPrefixBytes];
+    size_t n = EncodeLengthPrefix(text.size(), prefix);
     return Write(prefix, n) && Write(text.data(), text.size());
 }
 
@@ -114,34 +98,22 @@ BOOL CArchive::ReadString(std::string &text) {
     text.clear();
     if (IsFailed())
         return FALSE;
-    BYTE b[4];
-    if (Read(b, 1) != 1) {
-        SetFailed(statusEndOfFile, ERROR_HANDLE_EOF);
-        return FALSE;
-    }
-    unsigned long long length = b[0];
-    if (b[0] == 0xFF) {
-        if (Read(b, 2) != 2) {
+    // The prefix is fetched in the pieces the codec asks for (1, then up to 3, then up to 7 bytes).
+    unsigned char prefix[kMaxPrefixBytes];
+    size_t have = 0, header = 1;
+    unsigned long length = 0;
+    for (;;) {
+        if (Read(prefix + have, header - have) != header - have) {
             SetFailed(statusEndOfFile, ERROR_HANDLE_EOF);
             return FALSE;
         }
-        length = b[0] | (b[1] << 8);
-        if (length == 0xFFFE) {
-            // Marks a wide-character string in other writers of this form; not ours to read.
+        have = header;
+        const PrefixedStringStatus status = DecodeLengthPrefix(prefix, have, &header, &length);
+        if (status == PS_OK)
+            break;
+        if (status != PS_TRUNCATED || header <= have) {
             SetFailed(statusBadPrefix, ERROR_INVALID_DATA);
             return FALSE;
-        }
-        if (length == 0xFFFF) {
-            if (Read(b, 4) != 4) {
-                SetFailed(statusEndOfFile, ERROR_HANDLE_EOF);
-                return FALSE;
-            }
-            length = b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<unsigned long long>(b[3]) << 24);
-            if (length == 0xFFFFFFFFull) {
-                // Other writers' escape to a 64-bit length; never written by this form.
-                SetFailed(statusBadPrefix, ERROR_INVALID_DATA);
-                return FALSE;
-            }
         }
     }
     if (length > kMaxStringLength) {

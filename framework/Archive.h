@@ -1,4 +1,5 @@
-// Buffered binary archive over a CFile: raw bytes and the 8-bit length-prefixed string form, stored or loaded.
+// Buffered binary archive over a CFile: raw bytes and the 8-bit length-prefixed string form (text/PrefixedString,
+// the codec of .trace records too), stored or loaded.
 #pragma once
 
 #include <windows.h>
@@ -18,8 +19,6 @@ public:
         statusIoError,   // the file reported an error; see GetError()
     };
 
-    // Longest prefix of the string form: 0xFF, 0xFFFF, then a 32-bit length.
-    static const size_t kMaxPrefixBytes = 7;
     // Longest string read or written, the same in 32-bit and 64-bit builds: what a 32-bit process's string can
     // hold. Longer prefixes are refused as bad prefixes before anything is allocated.
     static const size_t kMaxStringLength = 0x3FFFFFFF;
@@ -53,9 +52,6 @@ public:
     bool IsFailed() const { return m_status != statusOk; }
     Status GetStatus() const { return m_status; }
     DWORD GetError() const { return m_dwError; }
-
-    // Encodes the prefix of a string of the given byte length; returns its size (1, 3 or 7 bytes).
-    static size_t EncodeLength(size_t length, BYTE prefix[kMaxPrefixBytes]);
 
     CDocument *m_pDocument = nullptr;
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 #include "framework/CmdTarget.h"
-#include "framework/ScopedHandle.h"
+#include "platform/Handle.h"
 
 class CDocument;
 class CFrameWnd;
@@ -59,6 +59,6 @@ private:
     FrameFactory m_newFrame;
     ViewFactory m_newView;
     std::string m_strDocStrings;
-    CMenuHandle m_menu;
+    CMenu m_menu;
     std::vector<CDocument *> m_docs;
 };

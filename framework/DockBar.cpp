@@ -4,7 +4,7 @@
 #include <climits>
 #include "framework/ControlBar.h"
 #include "framework/FrameWnd.h"
-#include "framework/PaintDC.h"
+#include "platform/PaintDC.h"
 
 // The statically linked release variant of the framework's control-bar class name.
 const char *const CDockBar::kClassName = "AfxControlBar42s";

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 #include <string>
-#include "framework/ScopedHandle.h"
+#include "platform/Handle.h"
 
 class CFile {
 public:
@@ -39,7 +39,7 @@ public:
 private:
     BOOL Fail();
 
-    CFileHandle m_hFile;
+    CKernelObject m_hFile;
     std::string m_strPath;
     DWORD m_dwError = 0;
 };

@@ -10,6 +10,7 @@
 #include "framework/StatusBar.h"
 #include "framework/View.h"
 #include "framework/WinApp.h"
+#include "platform/Handle.h"
 
 namespace {
 const DWORD kDockSides[4] = {CBRS_ALIGN_TOP, CBRS_ALIGN_BOTTOM, CBRS_ALIGN_LEFT, CBRS_ALIGN_RIGHT};
@@ -45,7 +46,8 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd *pParentW
     std::string text;
     if (AfxLoadString(nIDResource, text))
         m_strTitle = FirstField(text);
-    m_hMenuDefault = ::LoadMenuA(hInst, MAKEINTRESOURCEA(nIDResource));
+    CMenu menu(::LoadMenuA(hInst, MAKEINTRESOURCEA(nIDResource))); // ours until the window takes it
+    m_hMenuDefault = menu;
     m_hAccelTable = ::LoadAcceleratorsA(hInst, MAKEINTRESOURCEA(nIDResource));
     m_pCreateContext = pContext;
     m_bInCreate = true;
@@ -54,11 +56,12 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd *pParentW
     m_bInCreate = false;
     m_pCreateContext = nullptr;
     if (!ok) {
-        if (m_hMenuDefault && ::IsMenu(m_hMenuDefault))
-            ::DestroyMenu(m_hMenuDefault);
+        if (!::IsMenu(menu))
+            menu.Detach(); // went with the failed window
         m_hMenuDefault = nullptr;
         return FALSE;
     }
+    menu.Detach(); // the frame's from now on
     if (HICON icon = ::LoadIconA(hInst, MAKEINTRESOURCEA(nIDResource))) {
         SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
         SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));

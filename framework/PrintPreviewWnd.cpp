@@ -1,14 +1,15 @@
 #include "framework/PrintPreviewWnd.h"
 
 #include "framework/Document.h"
-#include "framework/PaintDC.h"
+#include "platform/PaintDC.h"
+#include "platform/SaveDC.h"
 #include "framework/View.h"
 #include "framework/WinApp.h"
 
-CPrintPreviewWnd::CPrintPreviewWnd(CView *pView, CDCHandle printerDC, const CPrintInfo &info)
+CPrintPreviewWnd::CPrintPreviewWnd(CView *pView, CDC printerDC, const CPrintInfo &info)
     : m_pView(pView), m_printerDC(std::move(printerDC)), m_info(info) {}
 
-bool CPrintPreviewWnd::Show(CView *pView, CDCHandle printerDC, const CPrintInfo &info) {
+bool CPrintPreviewWnd::Show(CView *pView, CDC printerDC, const CPrintInfo &info) {
     const char *cls = RegisterFrameworkClass("QXPrintPreview", CS_HREDRAW | CS_VREDRAW,
                                              reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1));
     if (!cls || !pView || !printerDC.IsValid())
@@ -80,7 +81,7 @@ void CPrintPreviewWnd::OnPaint() {
     ::FillRect(hdc, &page, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     ::FrameRect(hdc, &page, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     // The view draws in printer units, scaled onto the page.
-    int saved = ::SaveDC(hdc);
+    CSaveDC saved(hdc);
     ::IntersectClipRect(hdc, page.left, page.top, page.right, page.bottom);
     ::SetMapMode(hdc, MM_ANISOTROPIC);
     int resX = ::GetDeviceCaps(m_printerDC.Get(), HORZRES);
@@ -92,7 +93,6 @@ void CPrintPreviewWnd::OnPaint() {
     info.m_nCurPage = info.m_nFromPage;
     info.m_rectDraw = RECT{0, 0, resX, resY};
     m_pView->OnPrint(hdc, &info);
-    ::RestoreDC(hdc, saved);
 }
 
 void CPrintPreviewWnd::OnSize(UINT, int, int) {

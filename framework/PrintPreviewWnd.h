@@ -3,7 +3,7 @@
 
 #include <windows.h>
 #include "framework/PrintInfo.h"
-#include "framework/ScopedHandle.h"
+#include "platform/Handle.h"
 #include "framework/Wnd.h"
 
 class CView;
@@ -12,7 +12,7 @@ class CPrintPreviewWnd : public CWnd {
 public:
     // Opens the preview of pView's pages for the printer behind printerDC; the frame stays disabled until the
     // preview closes. The window deletes itself.
-    static bool Show(CView *pView, CDCHandle printerDC, const CPrintInfo &info);
+    static bool Show(CView *pView, CDC printerDC, const CPrintInfo &info);
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -22,14 +22,14 @@ protected:
     void PostNcDestroy() override;
 
 private:
-    CPrintPreviewWnd(CView *pView, CDCHandle printerDC, const CPrintInfo &info);
+    CPrintPreviewWnd(CView *pView, CDC printerDC, const CPrintInfo &info);
     RECT PageRect() const;
 
     enum { IDC_PREVIEW_PRINT = 1, IDC_PREVIEW_CLOSE = 2 };
     static const int kToolHeight = 32;
 
     CView *m_pView;
-    CDCHandle m_printerDC;
+    CDC m_printerDC;
     CPrintInfo m_info;
     HWND m_hWndOwner = nullptr;
     HWND m_hWndPrint = nullptr;

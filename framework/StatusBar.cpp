@@ -5,6 +5,8 @@
 #include "framework/FrameWnd.h"
 #include "framework/FrameworkIds.h"
 #include "framework/WinApp.h"
+#include "platform/ClientDC.h"
+#include "platform/SelectObject.h"
 
 namespace {
 // An indicator's state: on shows its text, off leaves the pane empty.
@@ -57,9 +59,8 @@ BOOL CStatusBar::SetIndicators(const UINT *lpIDArray, int nIDCount) {
     if (!m_hWnd || nIDCount < 1 || nIDCount > 255)
         return FALSE;
     m_panes.clear();
-    HDC dc = ::GetDC(m_hWnd);
-    HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
-    HGDIOBJ old = font ? ::SelectObject(dc, font) : nullptr;
+    CClientDC dc(m_hWnd);
+    CSelectObject select(dc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
     for (int i = 0; i < nIDCount; ++i) {
         Pane p = {lpIDArray[i], std::string(), std::string(), 0};
         if (p.id != ID_SEPARATOR) {
@@ -70,9 +71,6 @@ BOOL CStatusBar::SetIndicators(const UINT *lpIDArray, int nIDCount) {
         }
         m_panes.push_back(p);
     }
-    if (old)
-        ::SelectObject(dc, old);
-    ::ReleaseDC(m_hWnd, dc);
     UpdatePanes();
     return TRUE;
 }
@@ -137,14 +135,12 @@ int CStatusBar::CommandToIndex(UINT nID) const {
 }
 
 SIZE CStatusBar::CalcFixedLayout() {
-    HDC dc = ::GetDC(m_hWnd);
-    HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
-    HGDIOBJ old = font ? ::SelectObject(dc, font) : nullptr;
     TEXTMETRICA tm = {};
-    ::GetTextMetricsA(dc, &tm);
-    if (old)
-        ::SelectObject(dc, old);
-    ::ReleaseDC(m_hWnd, dc);
+    {
+        CClientDC dc(m_hWnd);
+        CSelectObject select(dc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
+        ::GetTextMetricsA(dc, &tm);
+    }
     int borders[3] = {0, 0, 0};
     SendMessage(SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
     return SIZE{32767, tm.tmHeight + 2 * borders[1] + 6};

@@ -1,10 +1,12 @@
 #include "framework/ToolBar.h"
 
 #include <vector>
+#include <utility>
 #include "framework/CmdUI.h"
 #include "framework/FrameWnd.h"
 #include "framework/FrameworkIds.h"
-#include "framework/PaintDC.h"
+#include "platform/ClientDC.h"
+#include "platform/SelectObject.h"
 
 namespace {
 // The state of one button as an update handler sets it.
@@ -35,9 +37,7 @@ public:
 
 CToolBar::~CToolBar() {
     if (m_hWnd)
-        DestroyWindow();
-    if (m_hImageList)
-        ImageList_Destroy(m_hImageList);
+        DestroyWindow(); // the image list (m_images) goes after the control that borrowed it
 }
 
 BOOL CToolBar::Create(CWnd *pParentWnd, DWORD dwStyle, UINT nID) {
@@ -94,14 +94,12 @@ BOOL CToolBar::LoadToolBar(UINT nIDResource) {
     if (!ParseToolBarResource(data, ::SizeofResource(hInst, res), parsed))
         return FALSE;
     // Light grey is the strip's background, shown as the button face.
-    HIMAGELIST images = ImageList_LoadImageA(hInst, MAKEINTRESOURCEA(nIDResource), parsed.width, 0, RGB(192, 192, 192),
-                                             IMAGE_BITMAP, LR_CREATEDIBSECTION);
-    if (!images)
+    CImageList images(ImageList_LoadImageA(hInst, MAKEINTRESOURCEA(nIDResource), parsed.width, 0, RGB(192, 192, 192),
+                                           IMAGE_BITMAP, LR_CREATEDIBSECTION));
+    if (!images.IsValid())
         return FALSE;
-    SendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
-    if (m_hImageList)
-        ImageList_Destroy(m_hImageList);
-    m_hImageList = images;
+    SendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Get()));
+    m_images = std::move(images);
     SetSizes(SIZE{parsed.width + 7, parsed.height + 7}, SIZE{parsed.width, parsed.height});
     return SetButtons(parsed.ids.data(), static_cast<int>(parsed.ids.size()));
 }
@@ -178,7 +176,7 @@ SIZE CToolBar::FitButtonText(SIZE sizeImage) const {
         return fit;
     CClientDC dc(m_hWnd);
     HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT));
-    CSelectGuard select(dc.GetSafeHdc(), font ? font : ::GetStockObject(DEFAULT_GUI_FONT));
+    CSelectObject select(dc.GetSafeHdc(), font ? font : ::GetStockObject(DEFAULT_GUI_FONT));
     for (int i = 0; i < GetCount(); ++i) {
         const std::string text = GetButtonText(i);
         SIZE ext = {0, 0};

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 #include "framework/ControlBar.h"
+#include "platform/Handle.h"
 
 class CToolBar : public CControlBar {
 public:
@@ -44,6 +45,6 @@ private:
     // The smallest button that shows every button's text below an image of the given size.
     SIZE FitButtonText(SIZE sizeImage) const;
 
-    HIMAGELIST m_hImageList = nullptr; // owned; the control only borrows it
+    CImageList m_images; // the control only borrows it
     SIZE m_sizeImage = {16, 15};
 };

@@ -4,10 +4,10 @@
 #include "framework/Document.h"
 #include "framework/FrameWnd.h"
 #include "framework/MessageBox.h"
-#include "framework/PaintDC.h"
+#include "platform/PaintDC.h"
 #include "framework/PrintInfo.h"
 #include "framework/PrintPreviewWnd.h"
-#include "framework/ScopedHandle.h"
+#include "platform/Handle.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -143,11 +143,11 @@ void CView::OnPrint(HDC hDC, CPrintInfo *) {
 
 void CView::OnEndPrinting(HDC, CPrintInfo *) {}
 
-CDCHandle CView::PreparePrinterDC(CPrintInfo &info) {
+CDC CView::PreparePrinterDC(CPrintInfo &info) {
     // The print dialog leaves the printer's DC in m_hPrinterDC; from here on it is owned by the handle.
     m_hPrinterDC = nullptr;
     const BOOL prepared = OnPreparePrinting(&info);
-    CDCHandle dc(m_hPrinterDC);
+    CDC dc(m_hPrinterDC);
     m_hPrinterDC = nullptr;
     if (!prepared)
         dc.Close();
@@ -157,7 +157,7 @@ CDCHandle CView::PreparePrinterDC(CPrintInfo &info) {
 void CView::PrintJob(BOOL bDirect) {
     CPrintInfo info;
     info.m_bDirect = bDirect;
-    CDCHandle dc = PreparePrinterDC(info);
+    CDC dc = PreparePrinterDC(info);
     if (!dc.IsValid())
         return;
     std::string title = m_pDocument ? m_pDocument->GetTitle() : std::string();
@@ -200,7 +200,7 @@ void CView::OnFilePrintDirect() {
 void CView::OnFilePrintPreview() {
     CPrintInfo info;
     info.m_bPreview = TRUE;
-    CDCHandle dc = PreparePrinterDC(info);
+    CDC dc = PreparePrinterDC(info);
     if (!dc.IsValid())
         return;
     CPrintPreviewWnd::Show(this, std::move(dc), info);

@@ -2,7 +2,7 @@
 #pragma once
 
 #include <windows.h>
-#include "framework/ScopedHandle.h"
+#include "platform/Handle.h"
 #include "framework/Wnd.h"
 
 class CDocument;
@@ -52,6 +52,6 @@ protected:
 private:
     void PrintJob(BOOL bDirect);
     // Runs OnPreparePrinting and takes the printer DC it chose; empty when printing was not prepared.
-    CDCHandle PreparePrinterDC(CPrintInfo &info);
+    CDC PreparePrinterDC(CPrintInfo &info);
     HDC m_hPrinterDC = nullptr;
 };

@@ -195,8 +195,8 @@ void CWinApp::SaveStdProfileSettings() {
         m_pRecentFileList->WriteList(*this);
 }
 
-CRegKeyHandle CWinApp::OpenSectionKey(const std::string &section, bool write) {
-    CRegKeyHandle key;
+CRegKey CWinApp::OpenSectionKey(const std::string &section, bool write) {
+    CRegKey key;
     const std::string path = GetAppRegistryPath();
     if (path.empty())
         return key;
@@ -211,7 +211,7 @@ CRegKeyHandle CWinApp::OpenSectionKey(const std::string &section, bool write) {
 
 std::string CWinApp::GetProfileString(const std::string &section, const std::string &entry,
                                       const std::string &defaultValue) {
-    CRegKeyHandle key = OpenSectionKey(section, false);
+    CRegKey key = OpenSectionKey(section, false);
     if (!key.IsValid())
         return defaultValue;
     DWORD type = 0;
@@ -228,7 +228,7 @@ std::string CWinApp::GetProfileString(const std::string &section, const std::str
 }
 
 BOOL CWinApp::WriteProfileString(const std::string &section, const std::string &entry, const std::string *value) {
-    CRegKeyHandle key = OpenSectionKey(section, true);
+    CRegKey key = OpenSectionKey(section, true);
     if (!key.IsValid())
         return FALSE;
     if (!value) {
@@ -240,7 +240,7 @@ BOOL CWinApp::WriteProfileString(const std::string &section, const std::string &
 }
 
 UINT CWinApp::GetProfileInt(const std::string &section, const std::string &entry, int defaultValue) {
-    CRegKeyHandle key = OpenSectionKey(section, false);
+    CRegKey key = OpenSectionKey(section, false);
     if (!key.IsValid())
         return static_cast<UINT>(defaultValue);
     DWORD type = 0;
@@ -254,7 +254,7 @@ UINT CWinApp::GetProfileInt(const std::string &section, const std::string &entry
 }
 
 BOOL CWinApp::WriteProfileInt(const std::string &section, const std::string &entry, int value) {
-    CRegKeyHandle key = OpenSectionKey(section, true);
+    CRegKey key = OpenSectionKey(section, true);
     if (!key.IsValid())
         return FALSE;
     DWORD v = static_cast<DWORD>(value);

@@ -7,7 +7,7 @@
 #include <vector>
 #include "framework/CmdTarget.h"
 #include "framework/CommandLineInfo.h"
-#include "framework/ScopedHandle.h"
+#include "platform/Handle.h"
 
 class CDocument;
 class CMultiDocTemplate;
@@ -50,7 +50,7 @@ public:
     // HKCU\Software\<key>\<title> as a path below HKEY_CURRENT_USER (empty without a registry key).
     std::string GetAppRegistryPath() const;
     // The settings key of a section (created when writing); empty when there is none or it cannot be had.
-    CRegKeyHandle OpenSectionKey(const std::string &section, bool write);
+    CRegKey OpenSectionKey(const std::string &section, bool write);
 
     // Documents.
     void AddDocTemplate(CMultiDocTemplate *pTemplate); // takes ownership
@@ -90,8 +90,8 @@ public:
 private:
     std::vector<std::unique_ptr<CMultiDocTemplate>> m_templates;
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
-    CGlobalHandle m_hDevMode;
-    CGlobalHandle m_hDevNames;
+    CGlobalMemory m_hDevMode;
+    CGlobalMemory m_hDevNames;
     int m_nExitCode = 0;
     bool m_bIdleDone = false;
     LONG m_lIdleCount = 0;

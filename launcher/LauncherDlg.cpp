@@ -5,11 +5,12 @@
 #include <cstring>
 #include <vector>
 
-#include "launcher/DcSelection.h"
 #include "launcher/LauncherPath.h"
-#include "launcher/PaletteSelection.h"
 #include "launcher/Resource.h"
-#include "framework/ScopedHandle.h"
+#include "platform/Handle.h"
+#include "platform/MemoryDC.h"
+#include "platform/PaintDC.h"
+#include "platform/SelectObject.h"
 
 namespace {
 
@@ -31,7 +32,6 @@ const EntryInfo kEntries[] = {
 const char kExitDescription[] = "退出安装主界面。";
 const char kDocGuardPath[] = "\\resource\\DocGuard\\DocGuardSetup.exe";
 const char kTitle[] = "岚迅QX740读卡器 安装";
-const char kPropThis[] = "QxLauncherDlg";
 
 // The executable's own full path, however long it is.
 std::string GetModulePath() {
@@ -64,7 +64,7 @@ std::string GetText(HWND hWnd) {
 } // namespace
 
 CLauncherDlg::CLauncherDlg(HINSTANCE hInstance)
-    : m_hInstance(hInstance), m_hWnd(NULL), m_pfnPrevProc(NULL), m_hIcon(NULL), m_hHandCursor(NULL), m_nPicWidth(0),
+    : m_hInstance(hInstance), m_hWnd(NULL), m_hIcon(NULL), m_hHandCursor(NULL), m_nPicWidth(0),
       m_nPicHeight(0) {
     m_hIcon = ::LoadIconA(hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME));
     m_hHandCursor = ::LoadCursorA(hInstance, MAKEINTRESOURCEA(IDC_CURSOR_LINK));
@@ -80,7 +80,7 @@ INT_PTR CLauncherDlg::DoModal() {
 
 bool CLauncherDlg::FileExists(const std::string &strPath) {
     WIN32_FIND_DATAA data;
-    CFindHandle hFind(::FindFirstFileA(strPath.c_str(), &data));
+    CFindFile hFind(::FindFirstFileA(strPath.c_str(), &data));
     return hFind.IsValid();
 }
 
@@ -98,52 +98,42 @@ void CLauncherDlg::LaunchFile(const std::string &strPath) {
     ::ShellExecuteExA(&info);
 }
 
-// The dialog manager's procedure sees WM_INITDIALOG first; from then on the dialog window is subclassed, so that
-// each handler can run the dialog's default processing before or instead of its own.
+// The dialog manager's procedure sees WM_INITDIALOG first; from then on the dialog window is subclassed.
 INT_PTR CALLBACK CLauncherDlg::StartDialogProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     if (uMsg != WM_INITDIALOG)
         return FALSE;
     CLauncherDlg *pThis = reinterpret_cast<CLauncherDlg *>(lParam);
-    if (!pThis || !::SetPropA(hWnd, kPropThis, pThis)) {
+    if (!pThis || !pThis->Subclass(hWnd)) {
         ::EndDialog(hWnd, -1);
         return FALSE;
     }
     pThis->m_hWnd = hWnd;
-    pThis->m_pfnPrevProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CLauncherDlg::WindowProc)));
     return pThis->OnInitDialog();
 }
 
-LRESULT CALLBACK CLauncherDlg::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    CLauncherDlg *pThis = static_cast<CLauncherDlg *>(::GetPropA(hWnd, kPropThis));
-    if (!pThis)
-        return ::DefDlgProcA(hWnd, uMsg, wParam, lParam);
+LRESULT CLauncherDlg::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam) {
     switch (uMsg) {
     case WM_COMMAND:
-        return pThis->OnCommand(wParam, lParam);
+        return OnCommand(wParam, lParam);
     case WM_LINK_HOVER:
-        return pThis->OnLinkHover(reinterpret_cast<HWND>(lParam));
+        return OnLinkHover(reinterpret_cast<HWND>(lParam));
     case WM_MOUSEMOVE:
-        return pThis->OnMouseMove(wParam, lParam);
+        return OnMouseMove(wParam, lParam);
     case WM_LBUTTONDOWN:
-        return pThis->OnLButtonDown(wParam, lParam);
+        return OnLButtonDown(wParam, lParam);
     case WM_ERASEBKGND:
-        return pThis->OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
+        return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
     case WM_PAINT:
-        return pThis->OnPaint(wParam, lParam);
+        return OnPaint(wParam, lParam);
     case WM_QUERYDRAGICON:
-        return reinterpret_cast<LRESULT>(pThis->m_hIcon);
+        return reinterpret_cast<LRESULT>(m_hIcon);
     case WM_CTLCOLORSTATIC:
-        return pThis->OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_NCDESTROY:
-        return pThis->OnNcDestroy(wParam, lParam);
+        return OnNcDestroy(wParam, lParam);
     default:
-        return pThis->Default(uMsg, wParam, lParam);
+        return Default(uMsg, wParam, lParam);
     }
-}
-
-LRESULT CLauncherDlg::Default(UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    return ::CallWindowProcA(m_pfnPrevProc, m_hWnd, uMsg, wParam, lParam);
 }
 
 BOOL CLauncherDlg::OnInitDialog() {
@@ -261,15 +251,14 @@ LRESULT CLauncherDlg::OnEraseBkgnd(HDC hdc) {
 LRESULT CLauncherDlg::OnPaint(WPARAM wParam, LPARAM lParam) {
     if (!::IsIconic(m_hWnd))
         return Default(WM_PAINT, wParam, lParam);
-    PAINTSTRUCT ps;
-    HDC hdc = ::BeginPaint(m_hWnd, &ps);
+    CPaintDC dc(m_hWnd);
+    HDC hdc = dc.GetSafeHdc();
     ::SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
     const int cxIcon = ::GetSystemMetrics(SM_CXICON);
     const int cyIcon = ::GetSystemMetrics(SM_CYICON);
     ::DrawIcon(hdc, (rc.right - rc.left - cxIcon + 1) / 2, (rc.bottom - rc.top - cyIcon + 1) / 2, m_hIcon);
-    ::EndPaint(m_hWnd, &ps);
     return 0;
 }
 
@@ -281,14 +270,10 @@ LRESULT CLauncherDlg::OnCtlColorStatic(HDC hdc, HWND hControl) {
 }
 
 LRESULT CLauncherDlg::OnNcDestroy(WPARAM wParam, LPARAM lParam) {
+    // The subclass layer goes with the window once the message has been passed on.
     m_pPicture.Release();
-    HWND hWnd = m_hWnd;
-    WNDPROC pfnPrev = m_pfnPrevProc;
-    ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnPrev));
-    ::RemovePropA(hWnd, kPropThis);
     m_hWnd = NULL;
-    m_pfnPrevProc = NULL;
-    return ::CallWindowProcA(pfnPrev, hWnd, WM_NCDESTROY, wParam, lParam);
+    return Default(WM_NCDESTROY, wParam, lParam);
 }
 
 void CLauncherDlg::LoadPicture() {
@@ -301,7 +286,7 @@ void CLauncherDlg::LoadPicture() {
     if (!pData || nSize == 0)
         return;
 
-    CGlobalHandle hBlock(::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, nSize));
+    CGlobalMemory hBlock(::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, nSize));
     if (!hBlock.IsValid())
         return;
     void *pBlock = ::GlobalLock(hBlock.Get());
@@ -334,7 +319,7 @@ void CLauncherDlg::DrawPicture(HDC hdc) {
     HPALETTE hPal = NULL;
     if (SUCCEEDED(m_pPicture->get_hPal(&hPalHandle)) && hPalHandle)
         hPal = reinterpret_cast<HPALETTE>(static_cast<UINT_PTR>(hPalHandle));
-    CPaletteSelection palette(hdc, hPal);
+    CSelectPalette palette(hdc, hPal);
 
     DWORD nAttributes = 0;
     const bool bTransparent = FAILED(m_pPicture->get_Attributes(&nAttributes)) || (nAttributes & PICTURE_TRANSPARENT);
@@ -342,15 +327,12 @@ void CLauncherDlg::DrawPicture(HDC hdc) {
         m_pPicture->Render(hdc, 0, 0, cx, cy, 0, m_nPicHeight, m_nPicWidth, -m_nPicHeight, NULL);
         return;
     }
-    // A transparent picture is composed off screen first, so the screen is written once.
-    CMemoryDcHandle hMemDc(::CreateCompatibleDC(hdc));
-    CBitmapHandle hBitmap(::CreateCompatibleBitmap(hdc, cx, cy));
-    if (!hMemDc.IsValid() || !hBitmap.IsValid())
+    // A transparent picture is composed off screen first, so the screen is written once (when the memory DC goes).
+    CMemoryDC memDc(hdc, RECT{0, 0, cx, cy});
+    if (!memDc.IsValid())
         return;
-    CDcSelection bitmap(hMemDc.Get(), hBitmap.Get());
-    CPaletteSelection memPalette(hMemDc.Get(), hPal);
     // Start from what the default erasing left, so the picture's transparent parts show it rather than black.
-    ::BitBlt(hMemDc.Get(), 0, 0, cx, cy, hdc, 0, 0, SRCCOPY);
-    m_pPicture->Render(hMemDc.Get(), 0, 0, cx, cy, 0, m_nPicHeight, m_nPicWidth, -m_nPicHeight, NULL);
-    ::BitBlt(hdc, 0, 0, cx, cy, hMemDc.Get(), 0, 0, SRCCOPY);
+    memDc.CopyFromTarget();
+    CSelectPalette memPalette(memDc, hPal);
+    m_pPicture->Render(memDc, 0, 0, cx, cy, 0, m_nPicHeight, m_nPicWidth, -m_nPicHeight, NULL);
 }

@@ -10,8 +10,9 @@
 
 #include "launcher/InterfacePtr.h"
 #include "launcher/LinkStatic.h"
+#include "platform/Subclass.h"
 
-class CLauncherDlg {
+class CLauncherDlg : private CSubclass {
 public:
     explicit CLauncherDlg(HINSTANCE hInstance);
     ~CLauncherDlg();
@@ -30,8 +31,9 @@ public:
 
 private:
     static INT_PTR CALLBACK StartDialogProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
-    LRESULT Default(UINT uMsg, WPARAM wParam, LPARAM lParam);
+    // From WM_INITDIALOG on the dialog window is subclassed: each handler can run the dialog's default processing
+    // (Default) before or instead of its own.
+    LRESULT WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
 
     BOOL OnInitDialog();
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
@@ -52,7 +54,6 @@ private:
 
     HINSTANCE m_hInstance;
     HWND m_hWnd;
-    WNDPROC m_pfnPrevProc;
 
     CLinkStatic m_stDescription; // 1014
     CLinkStatic m_stManual;      // 1007

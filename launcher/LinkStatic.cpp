@@ -2,15 +2,8 @@
 
 #include <utility>
 
-namespace {
-
-// Window property through which the shared window procedure finds the object of a control.
-const char kPropThis[] = "QxLinkStatic";
-
-} // namespace
-
 CLinkStatic::CLinkStatic()
-    : m_hWnd(NULL), m_pfnPrevProc(NULL), m_crText(::GetSysColor(COLOR_WINDOWTEXT)),
+    : m_crText(::GetSysColor(COLOR_WINDOWTEXT)),
       m_hBkBrush(::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE))), m_hLinkCursor(NULL) {
     ZeroMemory(&m_logFont, sizeof(m_logFont));
     ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(m_logFont), &m_logFont);
@@ -19,25 +12,16 @@ CLinkStatic::CLinkStatic()
 
 CLinkStatic::~CLinkStatic() {
     // A control that outlives its object must neither call back into it nor paint with its deleted font.
-    if (m_hWnd && ::IsWindow(m_hWnd)) {
-        ::SendMessageA(m_hWnd, WM_SETFONT, 0, FALSE);
+    if (GetHwnd() && ::IsWindow(GetHwnd())) {
+        ::SendMessageA(GetHwnd(), WM_SETFONT, 0, FALSE);
         Unsubclass();
     }
 }
 
 BOOL CLinkStatic::SubclassDlgItem(UINT nId, HWND hParent) {
     HWND hWnd = ::GetDlgItem(hParent, static_cast<int>(nId));
-    if (!hWnd || m_hWnd)
+    if (!hWnd || GetHwnd() || !Subclass(hWnd))
         return FALSE;
-    if (!::SetPropA(hWnd, kPropThis, this))
-        return FALSE;
-    m_pfnPrevProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CLinkStatic::WindowProc)));
-    if (!m_pfnPrevProc) {
-        ::RemovePropA(hWnd, kPropThis);
-        return FALSE;
-    }
-    m_hWnd = hWnd;
     ApplyFont();
     return TRUE;
 }
@@ -64,11 +48,11 @@ void CLinkStatic::SetUnderline(bool bUnderline) {
 }
 
 void CLinkStatic::SetNotify(bool bNotify) {
-    if (!m_hWnd)
+    if (!GetHwnd())
         return;
-    LONG_PTR nStyle = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
+    LONG_PTR nStyle = ::GetWindowLongPtrA(GetHwnd(), GWL_STYLE);
     nStyle = bNotify ? (nStyle | SS_NOTIFY) : (nStyle & ~static_cast<LONG_PTR>(SS_NOTIFY));
-    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, nStyle);
+    ::SetWindowLongPtrA(GetHwnd(), GWL_STYLE, nStyle);
 }
 
 void CLinkStatic::SetLinkCursor(HCURSOR hCursor) {
@@ -86,7 +70,7 @@ HBRUSH CLinkStatic::OnCtlColor(HDC hdc) {
 void CLinkStatic::RebuildFont() {
     // The new font is made before the old one goes, so a failure keeps the old font in use; the control is given
     // the new font before the old one is deleted.
-    CFontHandle font(::CreateFontIndirectA(&m_logFont));
+    CFont font(::CreateFontIndirectA(&m_logFont));
     if (!font.IsValid())
         return;
     std::swap(m_font, font);
@@ -96,28 +80,23 @@ void CLinkStatic::RebuildFont() {
 void CLinkStatic::ApplyFont() {
     // Some static controls select their own font after the colour request; giving them ours as their font makes
     // the colour request's selection hold either way.
-    if (m_hWnd)
-        ::SendMessageA(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
+    if (GetHwnd())
+        ::SendMessageA(GetHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
 }
 
 void CLinkStatic::RedrawNow() {
-    if (m_hWnd)
-        ::RedrawWindow(m_hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    if (GetHwnd())
+        ::RedrawWindow(GetHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-LRESULT CALLBACK CLinkStatic::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    CLinkStatic *pThis = static_cast<CLinkStatic *>(::GetPropA(hWnd, kPropThis));
-    if (!pThis)
-        return ::DefWindowProcA(hWnd, uMsg, wParam, lParam);
+LRESULT CLinkStatic::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam) {
     switch (uMsg) {
     case WM_SETCURSOR:
-        return pThis->OnSetCursor(wParam, lParam);
+        return OnSetCursor(wParam, lParam);
     case WM_MOUSEMOVE:
-        return pThis->OnMouseMove(wParam, lParam);
-    case WM_NCDESTROY:
-        return pThis->OnNcDestroy(wParam, lParam);
+        return OnMouseMove(wParam, lParam);
     default:
-        return pThis->Default(uMsg, wParam, lParam);
+        return Default(uMsg, wParam, lParam);
     }
 }
 
@@ -131,29 +110,6 @@ LRESULT CLinkStatic::OnSetCursor(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CLinkStatic::OnMouseMove(WPARAM wParam, LPARAM lParam) {
     // Posted, not sent: the parent handles the notice after the control's own mouse handling.
-    ::PostMessageA(::GetParent(m_hWnd), WM_LINK_HOVER, 0, reinterpret_cast<LPARAM>(m_hWnd));
+    ::PostMessageA(::GetParent(GetHwnd()), WM_LINK_HOVER, 0, reinterpret_cast<LPARAM>(GetHwnd()));
     return Default(WM_MOUSEMOVE, wParam, lParam);
-}
-
-LRESULT CLinkStatic::OnNcDestroy(WPARAM wParam, LPARAM lParam) {
-    HWND hWnd = m_hWnd;
-    WNDPROC pfnPrev = Unsubclass();
-    return pfnPrev ? ::CallWindowProcA(pfnPrev, hWnd, WM_NCDESTROY, wParam, lParam)
-                   : ::DefWindowProcA(hWnd, WM_NCDESTROY, wParam, lParam);
-}
-
-WNDPROC CLinkStatic::Unsubclass() {
-    WNDPROC pfnPrev = m_pfnPrevProc;
-    if (pfnPrev)
-        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnPrev));
-    ::RemovePropA(m_hWnd, kPropThis);
-    m_hWnd = NULL;
-    m_pfnPrevProc = NULL;
-    return pfnPrev;
-}
-
-LRESULT CLinkStatic::Default(UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    if (!m_pfnPrevProc)
-        return ::DefWindowProcA(m_hWnd, uMsg, wParam, lParam);
-    return ::CallWindowProcA(m_pfnPrevProc, m_hWnd, uMsg, wParam, lParam);
 }

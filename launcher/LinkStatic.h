@@ -3,12 +3,13 @@
 
 #include <windows.h>
 
-#include "framework/ScopedHandle.h"
+#include "platform/Handle.h"
+#include "platform/Subclass.h"
 
 // Posted to the parent on every mouse move over the control; lParam is the control's window handle.
 #define WM_LINK_HOVER (WM_USER + 0x320)
 
-class CLinkStatic {
+class CLinkStatic : private CSubclass {
 public:
     CLinkStatic();
     ~CLinkStatic();
@@ -17,7 +18,7 @@ public:
 
     // Binds the object to the dialog's control with this id and routes its messages here first.
     BOOL SubclassDlgItem(UINT nId, HWND hParent);
-    HWND GetSafeHwnd() const { return m_hWnd; }
+    HWND GetSafeHwnd() const { return GetHwnd(); }
 
     void SetForeColor(COLORREF crText);
     void SetBkColor(COLORREF crBack);
@@ -30,21 +31,16 @@ public:
     HBRUSH OnCtlColor(HDC hdc);
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    LRESULT WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
-    LRESULT OnNcDestroy(WPARAM wParam, LPARAM lParam);
-    WNDPROC Unsubclass();
-    LRESULT Default(UINT uMsg, WPARAM wParam, LPARAM lParam);
     void RebuildFont();
     void ApplyFont();
     void RedrawNow();
 
-    HWND m_hWnd;
-    WNDPROC m_pfnPrevProc;
     COLORREF m_crText;
-    CBrushHandle m_hBkBrush;
+    CBrush m_hBkBrush;
     LOGFONTA m_logFont;
-    CFontHandle m_font;
+    CFont m_font;
     HCURSOR m_hLinkCursor;
 };

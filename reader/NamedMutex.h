@@ -3,14 +3,13 @@
 
 #include <windows.h>
 
+#include "platform/Handle.h"
+
 class CNamedMutex {
 public:
     CNamedMutex() = default;
-    ~CNamedMutex();
-    CNamedMutex(const CNamedMutex &) = delete;
-    CNamedMutex &operator=(const CNamedMutex &) = delete;
-    CNamedMutex(CNamedMutex &&other) noexcept;
-    CNamedMutex &operator=(CNamedMutex &&other) noexcept;
+    CNamedMutex(CNamedMutex &&other) noexcept = default;
+    CNamedMutex &operator=(CNamedMutex &&other) noexcept = default;
 
     // Creates the mutex, or opens it when another account's mutex of that name denies full access.
     // A handle already held is kept: non-zero at once.
@@ -20,10 +19,10 @@ public:
     BOOL Unlock();
     void Close();
 
-    HANDLE GetHandle() const { return m_hMutex; }
+    HANDLE GetHandle() const { return m_mutex.Get(); }
     void Attach(HANDLE hMutex);
-    HANDLE Detach();
+    HANDLE Detach() { return m_mutex.Detach(); }
 
 private:
-    HANDLE m_hMutex = nullptr;
+    CKernelObject m_mutex;
 };

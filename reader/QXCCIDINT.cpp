@@ -1,6 +1,5 @@
 #include "reader/QXCCIDINT.h"
 
-#include "framework/ResultCodes.h"
 #include "reader/MutexLock.h"
 #include "reader/PcscApi.h"
 

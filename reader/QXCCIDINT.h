@@ -7,6 +7,8 @@
 class QXCCIDINT : public CCardReader {
 public:
     enum { RESPONSE_CAPACITY = 512 };
+    // The last-error value of a call with a bad argument (the original program's private code).
+    enum : DWORD { RC_BAD_ARGUMENT = 0x800006 };
 
     QXCCIDINT();
     ~QXCCIDINT() override;

@@ -2,6 +2,7 @@
 
 #include "skin/SkinArchive.h"
 #include "skin/SkinContainer.h"
+#include "skin/SkinKinds.h"
 #include "skin/SkinVersion.h"
 
 #include <cstdint>
@@ -21,14 +22,6 @@ const char kTooLarge[] = "the skin's images need more than 64 MB of memory";
 const char kNoMemory[] = "not enough memory for the skin";
 
 // The version globals describe the file being read only while it is read.
-class CVersionScope {
-public:
-    CVersionScope(BYTE major, BYTE minor) {
-        g_nSkinMajorVersion = major;
-        g_nSkinMinorVersion = minor;
-    }
-    ~CVersionScope() { ResetSkinVersion(); }
-};
 
 } // namespace
 
@@ -40,29 +33,8 @@ CSkin::CSkin() : m_pszError("") {
 CSkin::~CSkin() = default;
 
 bool CSkin::IsObjectKind(DWORD kind) {
-    switch (kind) {
-    case SKIN_KIND_FRAME:
-    case SKIN_KIND_PANEL:
-    case SKIN_KIND_BUTTON:
-    case SKIN_KIND_CHECKBOX:
-    case SKIN_KIND_COMBOBOX:
-    case SKIN_KIND_GROUPBOX:
-    case SKIN_KIND_PROGRESS:
-    case SKIN_KIND_RADIO:
-    case SKIN_KIND_SCROLLBAR:
-    case SKIN_KIND_SLIDER:
-    case SKIN_KIND_STATIC:
-    case SKIN_KIND_STATUSBAR:
-    case SKIN_KIND_POPUPMENU:
-    case SKIN_KIND_TOOLBAR:
-    case SKIN_KIND_CONTROLBAR:
-    case SKIN_KIND_INFO:
-    case SKIN_KIND_SCROLLCONTROL:
-    case SKIN_KIND_SPIN:
-        return true;
-    default:
-        return false;
-    }
+    const CSkinKindInfo *info = CSkinKinds::Find(kind);
+    return info && info->bTopLevel;
 }
 
 void CSkin::Clear() {
@@ -105,8 +77,7 @@ bool CSkin::ReadLocked(CSkinStream &file) {
         return false;
     }
     try {
-        CVersionScope version(header.major, header.minor);
-        CSkinArchive archive(file, CSkinArchive::LOADING);
+        CSkinArchive archive(file, CSkinArchive::LOADING, header.minor);
         // Every list ends with the stream: a count of billions in a short file builds no billions of records.
         for (DWORD i = 0; i < header.objectCount && !archive.IsAtEnd(); ++i) {
             DWORD kind = 0;

@@ -1,7 +1,7 @@
 // A loaded skin: its objects, images and plain records in three name tables, read from a skin container.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 #include "skin/SkinImageObject.h"
 #include "skin/SkinLock.h"
 #include "skin/SkinObject.h"

@@ -1,7 +1,7 @@
 // Reads or writes skin records field by field over a skin stream, so that reader and writer share one layout.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 #include "skin/SkinRecords.h"
 #include "skin/SkinStream.h"
 #include "skin/SkinVersion.h"
@@ -15,7 +15,9 @@ public:
     // files and would exhaust the stack, so reading stops there.
     enum : int { MAX_DEPTH = 8 };
 
-    CSkinArchive(CSkinStream &stream, Mode mode) : m_stream(stream), m_mode(mode), m_nDepth(0), m_bFailed(false) {}
+    // minor: the layout version of the file being read or written (SkinVersion.h).
+    CSkinArchive(CSkinStream &stream, Mode mode, BYTE minor = SKIN_NEWEST_MINOR_VERSION)
+        : m_stream(stream), m_mode(mode), m_nMinor(minor), m_nDepth(0), m_bFailed(false) {}
 
     bool IsLoading() const { return m_mode == LOADING; }
     // Loading: no bytes left. Storing: never.
@@ -26,7 +28,8 @@ public:
     bool HasFailed() const { return m_bFailed; }
     // Loading: drops the rest of the stream so that every list ends.
     void StopReading() { m_stream.Seek(0, 2); }
-    BYTE Minor() const { return g_nSkinMinorVersion; }
+    // The layout version of the file: records read and write their optional fields by it.
+    BYTE Minor() const { return m_nMinor; }
 
     void Bytes(void *data, DWORD size);
     template <class T> void Value(T &value) {
@@ -49,6 +52,7 @@ public:
 private:
     CSkinStream &m_stream;
     Mode m_mode;
+    BYTE m_nMinor;
     int m_nDepth;
     bool m_bFailed;
 };

@@ -1,7 +1,7 @@
 // The skin container: a 4-byte declared length followed by the skin file as one LZO1X stream.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 #include "skin/SkinStream.h"
 
 class CSkinContainer {

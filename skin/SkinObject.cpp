@@ -1,24 +1,6 @@
 #include "skin/SkinObject.h"
 
-#include "skin/SkinButtonObject.h"
-#include "skin/SkinCaptionButtonObject.h"
-#include "skin/SkinCheckObject.h"
-#include "skin/SkinComboBoxObject.h"
-#include "skin/SkinControlObject.h"
-#include "skin/SkinFrameObject.h"
-#include "skin/SkinGroupBoxObject.h"
-#include "skin/SkinImageObject.h"
-#include "skin/SkinInfoObject.h"
-#include "skin/SkinMenuBarObject.h"
-#include "skin/SkinPanelObject.h"
-#include "skin/SkinPopupMenuObject.h"
-#include "skin/SkinProgressObject.h"
-#include "skin/SkinScrollBarObject.h"
-#include "skin/SkinSliderObject.h"
-#include "skin/SkinSpinObject.h"
-#include "skin/SkinStaticObject.h"
-#include "skin/SkinStatusBarObject.h"
-#include "skin/SkinToolBarObject.h"
+#include "skin/SkinKinds.h"
 #include "skin/SysColor.h"
 
 #include <cstring>
@@ -33,52 +15,8 @@ CSkinObject::CSkinObject(DWORD kind)
 CSkinObject::~CSkinObject() = default;
 
 std::unique_ptr<CSkinObject> CSkinObject::Create(DWORD kind) {
-    switch (kind) {
-    case SKIN_KIND_FRAME:
-        return std::make_unique<CSkinFrameObject>();
-    case SKIN_KIND_PANEL:
-        return std::make_unique<CSkinPanelObject>();
-    case SKIN_KIND_CAPTION_BUTTON:
-        return std::make_unique<CSkinCaptionButtonObject>();
-    case SKIN_KIND_BUTTON:
-        return std::make_unique<CSkinButtonObject>();
-    case SKIN_KIND_CHECKBOX:
-    case SKIN_KIND_RADIO:
-        return std::make_unique<CSkinCheckObject>(kind);
-    case SKIN_KIND_COMBOBOX:
-        return std::make_unique<CSkinComboBoxObject>();
-    case SKIN_KIND_GROUPBOX:
-        return std::make_unique<CSkinGroupBoxObject>();
-    case SKIN_KIND_PROGRESS:
-        return std::make_unique<CSkinProgressObject>();
-    case SKIN_KIND_SCROLLBAR:
-        return std::make_unique<CSkinScrollBarObject>();
-    case SKIN_KIND_SLIDER:
-        return std::make_unique<CSkinSliderObject>();
-    case SKIN_KIND_STATIC:
-        return std::make_unique<CSkinStaticObject>();
-    case SKIN_KIND_STATUSBAR:
-        return std::make_unique<CSkinStatusBarObject>();
-    case SKIN_KIND_POPUPMENU:
-        return std::make_unique<CSkinPopupMenuObject>();
-    case SKIN_KIND_IMAGE:
-        return std::make_unique<CSkinImageObject>();
-    case SKIN_KIND_PLAIN:
-        return std::make_unique<CSkinObject>(SKIN_KIND_PLAIN);
-    case SKIN_KIND_MENUBAR:
-        return std::make_unique<CSkinMenuBarObject>();
-    case SKIN_KIND_TOOLBAR:
-        return std::make_unique<CSkinToolBarObject>();
-    case SKIN_KIND_CONTROLBAR:
-    case SKIN_KIND_SCROLLCONTROL:
-        return std::make_unique<CSkinControlObject>(kind);
-    case SKIN_KIND_INFO:
-        return std::make_unique<CSkinInfoObject>();
-    case SKIN_KIND_SPIN:
-        return std::make_unique<CSkinSpinObject>();
-    default:
-        return nullptr;
-    }
+    const CSkinKindInfo *info = CSkinKinds::Find(kind);
+    return info ? info->create(kind) : nullptr;
 }
 
 void CSkinObject::SetName(const char *name) {

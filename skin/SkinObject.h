@@ -1,7 +1,7 @@
 // A named skin object: the common object header, its caption-button children and the record of its kind.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 #include "skin/SkinArchive.h"
 
 #include <map>

@@ -1,7 +1,7 @@
 // Stored element records shared by several skin object kinds (fonts, colour records, control header, frames).
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 #include "skin/controls/SkinPiece.h"
 
 #include <cstddef>

@@ -1,7 +1,7 @@
 // Growable byte buffer with a position through which all skin data is read and written.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 
 class CSkinStream {
 public:

@@ -1,12 +1,7 @@
-// Process-wide version of the skin file being read or written; record layouts consult it for optional fields.
+// Versions of the skin file layout. The version of the file being read or written travels with its CSkinArchive;
+// record layouts consult the archive for optional fields.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 
 enum : BYTE { SKIN_MAJOR_VERSION = 1, SKIN_NEWEST_MINOR_VERSION = 5 };
-
-extern BYTE g_nSkinMajorVersion;
-extern BYTE g_nSkinMinorVersion;
-
-// Back to the newest layout, as between reads.
-void ResetSkinVersion();

@@ -8,14 +8,6 @@
 
 namespace {
 
-class CVersionScope {
-public:
-    explicit CVersionScope(BYTE minor) {
-        g_nSkinMajorVersion = SKIN_MAJOR_VERSION;
-        g_nSkinMinorVersion = minor;
-    }
-    ~CVersionScope() { ResetSkinVersion(); }
-};
 
 bool Append(CSkinStream &dest, const CSkinStream &source) {
     return source.GetLength() == 0 || dest.Write(source.GetBuffer(), source.GetLength()) == source.GetLength();
@@ -30,8 +22,7 @@ void CSkinWriter::SetAuthor(const char *author) {
 }
 
 bool CSkinWriter::Store(CSkinStream &stream, DWORD kind, const CSkinObject &object) {
-    CVersionScope version(m_nMinor);
-    CSkinArchive archive(stream, CSkinArchive::STORING);
+    CSkinArchive archive(stream, CSkinArchive::STORING, m_nMinor);
     archive.Value(kind);
     // Storing only reads the object's fields; the archive shares one code path with loading.
     const_cast<CSkinObject &>(object).Transfer(archive);

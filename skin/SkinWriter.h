@@ -1,7 +1,7 @@
 // Serialises skin objects, images and plain records into a skin file and a skin container.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 #include "skin/Skin.h"
 #include "skin/SkinObject.h"
 #include "skin/SkinStream.h"

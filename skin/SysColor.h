@@ -1,7 +1,7 @@
 // System colours for record defaults: the platform's in the Win32 build, Windows' standard scheme elsewhere.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 
 class CSysColor {
 public:

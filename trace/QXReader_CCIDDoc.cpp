@@ -3,7 +3,7 @@
 #include <new>
 #include "framework/Archive.h"
 #include "framework/File.h"
-#include "framework/ResultCodes.h"
+#include "text/TextResult.h"
 #include "trace/TraceFile.h"
 #include "trace/TraceRecord.h"
 

@@ -5,9 +5,9 @@
 #include <vector>
 #include "framework/CmdUI.h"
 #include "framework/FrameworkIds.h"
-#include "res/console/resource.h"
 #include "trace/QXReader_CCIDDoc.h"
 #include "trace/TraceRecord.h"
+#include "trace/TraceViewIds.h"
 
 namespace {
 const DWORD kGridLines = LVS_EX_GRIDLINES;           // 0x01

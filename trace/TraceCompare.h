@@ -2,7 +2,7 @@
 // a reference .trace file.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 
 #include <cstddef>
 #include <string>

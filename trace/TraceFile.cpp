@@ -1,6 +1,6 @@
 #include "trace/TraceFile.h"
 
-#include "trace/PrefixedString.h"
+#include "text/PrefixedString.h"
 
 #include <new>
 #include <string_view>

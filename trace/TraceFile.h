@@ -1,8 +1,8 @@
 // The .trace file image: records written in the archive's length-prefixed form, and the loader's text scan.
 #pragma once
 
-#include "framework/WinCompat.h"
-#include "framework/ResultCodes.h"
+#include "platform/WinCompat.h"
+#include "text/TextResult.h"
 
 #include <string>
 #include <vector>

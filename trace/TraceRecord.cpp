@@ -1,6 +1,7 @@
 #include "trace/TraceRecord.h"
 
-#include "console/HexText.h"
+#include "text/HexText.h"
+#include "text/StringEdit.h"
 
 #include <climits>
 #include <string>

@@ -1,8 +1,8 @@
 // One trace record: its text form "<--第%d条 %s @@ %d -->\n" and the row that the list view rebuilds from it.
 #pragma once
 
-#include "framework/WinCompat.h"
-#include "framework/ResultCodes.h"
+#include "platform/WinCompat.h"
+#include "text/TextResult.h"
 
 #include <string>
 

@@ -1,6 +1,7 @@
 // Throughput of the hexadecimal text functions on a 4 MB script-like text with thousands of comments, beside
 // memchr and memcpy over the same bytes in the same process.
-#include "console/HexText.h"
+#include "text/HexText.h"
+#include "text/StringEdit.h"
 
 #include "bench/common/Throughput.h"
 #include <chrono>

@@ -22,6 +22,7 @@
 #include "console/MainFrame.h"
 #include "console/TraceLine.h"
 #include "framework/ListCtrl.h"
+#include "platform/Handle.h"
 #include "reader/QXCCIDINT.h"
 #include "trace/QXReader_CCIDDoc.h"
 #include "trace/QXReader_CCIDView.h"
@@ -120,14 +121,13 @@ bool ProcessRound(const std::string &args, double &best) {
         std::printf("the console could not be started\n");
         return false;
     }
+    CKernelObject thread(pi.hThread), process(pi.hProcess);
     DWORD code = STILL_ACTIVE;
     const bool ended = ::WaitForSingleObject(pi.hProcess, 120000) == WAIT_OBJECT_0;
     best = std::min(best, Since(t0));
     ::GetExitCodeProcess(pi.hProcess, &code);
     if (!ended)
         ::TerminateProcess(pi.hProcess, 1);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
     if (code != 0)
         std::printf("the console ended with %lu\n", static_cast<unsigned long>(code));
     return ended && code == 0;

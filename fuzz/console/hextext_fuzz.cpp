@@ -1,8 +1,9 @@
 // Feeds arbitrary bytes to the hexadecimal text functions and compares the string helpers with their literal
 // repeat-from-start definitions. Layout: byte 0 selects the function and flags, byte 1 the marker length, then
 // the marker(s) and the text.
-#include "console/HexText.h"
-#include "tests/console/HexTextReference.h"
+#include "text/HexText.h"
+#include "text/StringEdit.h"
+#include "tests/text/HexTextReference.h"
 
 #include <cstdint>
 #include <cstdlib>

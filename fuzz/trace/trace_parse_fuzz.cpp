@@ -1,6 +1,6 @@
 // Arbitrary bytes as a .trace file: the scan, the view's row reading of every record it finds, the bounded reading
 // of prefixed strings, and (on small inputs) agreement with the literal record loop.
-#include "trace/PrefixedString.h"
+#include "text/PrefixedString.h"
 #include "trace/TraceFile.h"
 #include "trace/TraceRecord.h"
 #include "tests/trace/TraceReference.h"

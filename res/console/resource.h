@@ -28,8 +28,7 @@
 #define ID_READER_APDU 32778
 #define ID_READER_SCRIPT 32779
 #define ID_LOG_CLEAR 32781
-#define ID_VIEW_HIGHLIGHT 32782
-#define ID_VIEW_GRID 32784
+#include "trace/TraceViewIds.h" // ID_VIEW_HIGHLIGHT, ID_VIEW_GRID: the trace view's
 #define ID_SKIN_DEVIOR 32786
 #define ID_SKIN_FUTURA 32787
 #define ID_SKIN_KROMO 32788

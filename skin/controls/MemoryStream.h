@@ -1,7 +1,7 @@
 // Growable in-memory byte stream that encoded skin images are read from and written to.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 
 #include <cstddef>
 

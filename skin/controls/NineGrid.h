@@ -1,7 +1,7 @@
 // Portable nine-grid geometry: cells of an image reference, piece modes from fill modes, and tile placement.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 #include "skin/controls/SkinPiece.h"
 
 #include <vector>

@@ -1,7 +1,7 @@
 // The skin engine's device-independent image (1, 4, 8 or 24 bits, optional alpha) and its BMP, ICO and TGA codecs.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 #include "skin/controls/MemoryStream.h"
 
 class CSkinImage {

@@ -4,23 +4,7 @@
 #include <cstring>
 #include <utility>
 
-namespace {
-// The screen's device context for the length of one conversion.
-class CScreenDC {
-public:
-    CScreenDC() : m_hDC(::GetDC(nullptr)) {}
-    ~CScreenDC() {
-        if (m_hDC)
-            ::ReleaseDC(nullptr, m_hDC);
-    }
-    CScreenDC(const CScreenDC &) = delete;
-    CScreenDC &operator=(const CScreenDC &) = delete;
-    HDC Get() const { return m_hDC; }
-
-private:
-    HDC m_hDC;
-};
-} // namespace
+#include "platform/ClientDC.h"
 
 bool CSkinImage::FromBitmap(HBITMAP bitmap) {
     BITMAP bm;
@@ -35,7 +19,7 @@ bool CSkinImage::FromBitmap(HBITMAP bitmap) {
         return false;
     }
     CScreenDC screen;
-    int lines = screen.Get() ? ::GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(bm.bmHeight), fresh.GetBits(),
+    int lines = screen.GetSafeHdc() ? ::GetDIBits(screen.GetSafeHdc(), bitmap, 0, static_cast<UINT>(bm.bmHeight), fresh.GetBits(),
                                            reinterpret_cast<BITMAPINFO *>(fresh.m_pDib), DIB_RGB_COLORS)
                              : 0;
     // GetDIBits may rewrite header fields; the block keeps the layout that Create gave it.

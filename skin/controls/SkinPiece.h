@@ -1,7 +1,7 @@
 // The piece (72 bytes) and image reference (88 bytes) records that skin objects store to name a cut of an image.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 
 #include <cstddef>
 

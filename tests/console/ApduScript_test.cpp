@@ -1,8 +1,9 @@
 // Script files as engineers write them: what reaches the card, in which order, and which trace lines appear.
 #include "console/ApduList.h"
 #include "console/ApduScriptRunner.h"
-#include "console/HexText.h"
-#include "framework/ResultCodes.h"
+#include "text/HexText.h"
+#include "text/StringEdit.h"
+#include "console/ConsoleResult.h"
 
 #include <gtest/gtest.h>
 

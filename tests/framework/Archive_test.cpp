@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+#include "text/PrefixedString.h"
 #include "framework/Archive.h"
 #include "framework/File.h"
 
@@ -78,8 +79,8 @@ const size_t kLengths[] = {0, 1, 254, 255, 256, 65533, 65534, 65535, 70000};
 
 TEST(ArchiveStringForm, PrefixesAtEveryBoundary) {
     for (size_t n : kLengths) {
-        BYTE prefix[CArchive::kMaxPrefixBytes];
-        size_t size = CArchive::EncodeLength(n, prefix);
+        unsigned char prefix[kMaxPrefixBytes];
+        size_t size = EncodeLengthPrefix(n, prefix); // the codec the archive writes with
         EXPECT_EQ(std::vector<BYTE>(prefix, prefix + size), ExpectedPrefix(n)) << "length " << n;
     }
 }

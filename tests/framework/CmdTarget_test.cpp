@@ -6,6 +6,7 @@
 #include <vector>
 #include "framework/CmdTarget.h"
 #include "framework/CmdUI.h"
+#include "platform/Handle.h"
 
 namespace {
 
@@ -92,7 +93,7 @@ TEST(CmdUI, UpdateHandlerDecidesElseAnyCommandHandlerEnables) {
 }
 
 TEST(CmdUI, MenuItemsTakeStateAndText) {
-    HMENU menu = ::CreatePopupMenu();
+    CMenu menu(::CreatePopupMenu());
     ::AppendMenuA(menu, MF_STRING, 100, "Item");
     CCmdUI ui;
     ui.m_hMenu = menu;
@@ -109,7 +110,6 @@ TEST(CmdUI, MenuItemsTakeStateAndText) {
     ui.Enable(TRUE);
     ui.SetCheck(0);
     EXPECT_EQ(::GetMenuState(menu, 100, MF_BYCOMMAND) & (MF_GRAYED | MF_CHECKED), 0u);
-    ::DestroyMenu(menu);
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+#include "platform/ClientDC.h"
+#include "platform/SelectObject.h"
 #include "framework/Archive.h"
 #include "framework/CmdUI.h"
 #include "framework/ComboBox.h"
@@ -942,12 +944,12 @@ TEST_F(FrameworkApp, CommandBarButtonIsWideEnoughForItsText) {
     ASSERT_EQ(bar.GetButtonText(0), "连接设备");
     RECT rc = {};
     ASSERT_TRUE(bar.SendMessage(TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rc)));
-    HDC dc = ::GetDC(bar.m_hWnd);
-    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(bar.SendMessage(WM_GETFONT)));
     SIZE ext = {};
-    ::GetTextExtentPoint32A(dc, "连接设备", 8, &ext);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(bar.m_hWnd, dc);
+    {
+        CClientDC dc(bar.m_hWnd);
+        CSelectObject select(dc, reinterpret_cast<HGDIOBJ>(bar.SendMessage(WM_GETFONT)));
+        ::GetTextExtentPoint32A(dc, "连接设备", 8, &ext);
+    }
     ASSERT_GT(ext.cx, 23) << "the text alone is wider than the 23-pixel button asked for";
     EXPECT_GE(rc.right - rc.left, ext.cx);
     EXPECT_GE(rc.bottom - rc.top, 16 + ext.cy);

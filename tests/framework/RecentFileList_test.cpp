@@ -5,6 +5,7 @@
 #include "framework/CmdUI.h"
 #include "framework/FrameworkIds.h"
 #include "framework/RecentFileList.h"
+#include "platform/Handle.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ TEST(RecentFileList, MenuTextsNumberEscapeAndShorten) {
 }
 
 TEST(RecentFileList, EntriesReplaceThePlaceHolderAndComeBackToIt) {
-    HMENU menu = ::CreatePopupMenu();
+    CMenu menu(::CreatePopupMenu());
     ::AppendMenuA(menu, MF_STRING, ID_FILE_OPEN, "Open");
     ::AppendMenuA(menu, MF_STRING | MF_GRAYED, ID_FILE_MRU_FILE1, "Recent File");
     ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
@@ -69,7 +70,6 @@ TEST(RecentFileList, EntriesReplaceThePlaceHolderAndComeBackToIt) {
     ::GetMenuStringA(menu, 1, text, sizeof(text), MF_BYPOSITION);
     EXPECT_STREQ(text, "Recent File");
     EXPECT_TRUE(::GetMenuState(menu, 1, MF_BYPOSITION) & MF_GRAYED);
-    ::DestroyMenu(menu);
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 // "hold" releases after the pause, signalling <releasing event> just before it lets go;
 // "abandon" exits while still owning the mutex.
 #include "reader/NamedMutex.h"
-#include "tests/reader/TestHandle.h"
+#include "platform/Handle.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -14,9 +14,9 @@ int main(int argc, char **argv) {
     CNamedMutex mutex;
     if (!mutex.Create(FALSE, argv[1]))
         return 3;
-    CTestHandle ready(::OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[2]));
-    CTestHandle releasing(::OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[3]));
-    if (!ready || !releasing)
+    CKernelObject ready(::OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[2]));
+    CKernelObject releasing(::OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[3]));
+    if (!ready.IsValid() || !releasing.IsValid())
         return 4;
     if (!mutex.Lock())
         return 5;

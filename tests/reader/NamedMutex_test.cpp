@@ -1,8 +1,7 @@
 // The named mutex, its guard, and the exclusion they give the reader across threads and processes.
 #include "tests/reader/ReaderTestSupport.h"
-#include "tests/reader/TestHandle.h"
+#include "platform/Handle.h"
 
-#include "framework/ResultCodes.h"
 #include "reader/MutexLock.h"
 #include "reader/NamedMutex.h"
 
@@ -61,8 +60,8 @@ public:
     }
 
 private:
-    CTestHandle m_ready;
-    CTestHandle m_release;
+    CKernelObject m_ready;
+    CKernelObject m_release;
     std::thread m_thread;
 };
 
@@ -164,8 +163,8 @@ TEST(NamedMutex, AccessDeniedOpensTheExistingMutex) {
     ASSERT_NE(m.GetHandle(), nullptr);
 
     // It is the existing mutex: while another thread holds that one, ours cannot be taken.
-    CTestHandle held(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    CTestHandle release(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    CKernelObject held(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    CKernelObject release(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     std::thread holder([&] {
         ::WaitForSingleObject(foreign.GetHandle(), INFINITE);
         ::SetEvent(held.Get());
@@ -209,7 +208,7 @@ TEST(ReaderLock, ArgumentErrorsDoNotWaitForTheLock) {
         const Clock::time_point t0 = Clock::now();
         EXPECT_FALSE(reader.Transmit(c.pb, c.cb, nullptr, &cbData, &wStatus)) << c.what;
         EXPECT_LT(MillisecondsSince(t0), 200) << c.what << ": waited for the lock";
-        EXPECT_EQ(::GetLastError(), DWORD(RC_BAD_ARGUMENT)) << c.what;
+        EXPECT_EQ(::GetLastError(), DWORD(QXCCIDINT::RC_BAD_ARGUMENT)) << c.what;
         EXPECT_EQ(cbData, 0xDEADu) << c.what;
         EXPECT_EQ(wStatus, 0xBEEFu) << c.what;
     }
@@ -246,18 +245,18 @@ public:
         PROCESS_INFORMATION pi;
         std::memset(&pi, 0, sizeof(pi));
         if (::CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-            m_process = CTestHandle(pi.hProcess);
-            CTestHandle thread(pi.hThread);
+            m_process = CKernelObject(pi.hProcess);
+            CKernelObject thread(pi.hThread);
         }
     }
     CHolderProcess(const CHolderProcess &) = delete;
     CHolderProcess &operator=(const CHolderProcess &) = delete;
     ~CHolderProcess() {
-        if (m_process)
+        if (m_process.IsValid())
             ::WaitForSingleObject(m_process.Get(), 10000);
     }
 
-    bool Started() const { return bool(m_process); }
+    bool Started() const { return m_process.IsValid(); }
     bool WaitReady() const { return ::WaitForSingleObject(m_ready.Get(), 20000) == WAIT_OBJECT_0; }
     bool IsReleasing() const { return ::WaitForSingleObject(m_releasing.Get(), 0) == WAIT_OBJECT_0; }
     DWORD WaitExit() const {
@@ -268,9 +267,9 @@ public:
     }
 
 private:
-    CTestHandle m_ready;
-    CTestHandle m_releasing;
-    CTestHandle m_process;
+    CKernelObject m_ready;
+    CKernelObject m_releasing;
+    CKernelObject m_process;
 };
 
 TEST(ReaderLock, TransmitWaitsForAnotherProcessHoldingTheMutex) {

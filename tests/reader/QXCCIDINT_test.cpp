@@ -1,7 +1,6 @@
 // The reader object's operations against a scripted PC/SC service.
 #include "tests/reader/ReaderTestSupport.h"
 
-#include "framework/ResultCodes.h"
 
 #include <gmock/gmock.h>
 

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "resource.h"
+#include "platform/Handle.h"
 
 #include <gtest/gtest.h>
 
@@ -32,11 +33,6 @@ std::vector<std::string> MenuItems(HMENU menu) {
     return items;
 }
 
-struct MenuDeleter {
-    void operator()(HMENU h) const { DestroyMenu(h); }
-};
-using MenuPtr = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
-
 } // namespace
 
 TEST(ConsoleResources, StringsArriveAsGbkText) {
@@ -53,13 +49,13 @@ TEST(ConsoleResources, StringsArriveAsGbkText) {
 }
 
 TEST(ConsoleResources, TraceMenuCarriesTheReaderAndSkinCommandsInOrder) {
-    MenuPtr menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRACETYPE)));
+    CMenu menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRACETYPE)));
     ASSERT_TRUE(menu);
-    EXPECT_EQ(MenuItems(menu.get()), (std::vector<std::string>{"日志文件(&F)", "查看(&V)", "读卡器测试(&T)", "视图(&D)",
+    EXPECT_EQ(MenuItems(menu.Get()), (std::vector<std::string>{"日志文件(&F)", "查看(&V)", "读卡器测试(&T)", "视图(&D)",
                                                               "皮肤(&P)", "帮助(&H)"}));
-    EXPECT_EQ(MenuItems(GetSubMenu(menu.get(), 2)),
+    EXPECT_EQ(MenuItems(GetSubMenu(menu.Get(), 2)),
               (std::vector<std::string>{"连接设备", "断开连接", "-", "获取ATR", "APDU命令", "APDU脚本"}));
-    HMENU skins = GetSubMenu(menu.get(), 4);
+    HMENU skins = GetSubMenu(menu.Get(), 4);
     EXPECT_EQ(MenuItems(skins), (std::vector<std::string>{"Devior", "FuturaIII", "Kromo", "Corona", "Xpsteel"}));
     // Corona and Xpsteel carry ids opposite to their order.
     EXPECT_EQ(GetMenuItemID(skins, 3), 32790u);
@@ -67,10 +63,10 @@ TEST(ConsoleResources, TraceMenuCarriesTheReaderAndSkinCommandsInOrder) {
 }
 
 TEST(ConsoleResources, MainMenuHasNoReaderCommands) {
-    MenuPtr menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)));
+    CMenu menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)));
     ASSERT_TRUE(menu);
-    EXPECT_EQ(MenuItems(menu.get()), (std::vector<std::string>{"文件(&F)", "查看(&V)", "帮助(&H)"}));
-    EXPECT_EQ(MenuItems(GetSubMenu(menu.get(), 2)), (std::vector<std::string>{"关于 QXReader_CCID(&A)..."}));
+    EXPECT_EQ(MenuItems(menu.Get()), (std::vector<std::string>{"文件(&F)", "查看(&V)", "帮助(&H)"}));
+    EXPECT_EQ(MenuItems(GetSubMenu(menu.Get(), 2)), (std::vector<std::string>{"关于 QXReader_CCID(&A)..."}));
 }
 
 TEST(ConsoleResources, DialogsToolBarsAndIconsArePresent) {
@@ -84,15 +80,14 @@ TEST(ConsoleResources, DialogsToolBarsAndIconsArePresent) {
         EXPECT_EQ(data[0], 1);  // version
         EXPECT_EQ(data[1], 16); // image width
         EXPECT_EQ(data[2], 16); // image height
-        HBITMAP strip = static_cast<HBITMAP>(LoadImageA(self, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
-        ASSERT_NE(strip, nullptr);
+        CBitmap strip(static_cast<HBITMAP>(LoadImageA(self, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0)));
+        ASSERT_TRUE(strip.IsValid());
         BITMAP bm = {};
         GetObjectA(strip, sizeof bm, &bm);
         int buttons = 0;
         for (WORD i = 0; i < data[3]; ++i)
             buttons += data[4 + i] != 0;
         EXPECT_EQ(bm.bmWidth, 16 * buttons) << "one 16-pixel image per button of bar " << id;
-        DeleteObject(strip);
     }
     HICON icon = LoadIconA(self, MAKEINTRESOURCEA(IDR_MAINFRAME));
     EXPECT_NE(icon, nullptr);

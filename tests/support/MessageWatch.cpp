@@ -2,7 +2,7 @@
 
 #include "tests/support/MessageWatchData.h"
 
-CMessageWatch::CMessageWatch() : m_hMapping(NULL), m_pData(NULL), m_hDll(NULL), m_hHook(NULL), m_hCursorHook(NULL) {}
+CMessageWatch::CMessageWatch() : m_pData(NULL), m_hDll(NULL), m_hHook(NULL), m_hCursorHook(NULL) {}
 
 CMessageWatch::~CMessageWatch() {
     Stop();
@@ -10,8 +10,8 @@ CMessageWatch::~CMessageWatch() {
 
 bool CMessageWatch::Start(const std::string &strHookDll, HWND hTarget, UINT nMessage, UINT nCursorResId) {
     Stop();
-    m_hMapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, sizeof(SMessageWatchData),
-                                      QX_MESSAGE_WATCH_MAPPING);
+    m_hMapping.Attach(::CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, sizeof(SMessageWatchData),
+                                           QX_MESSAGE_WATCH_MAPPING));
     if (!m_hMapping)
         return false;
     m_pData = static_cast<SMessageWatchData *>(
@@ -64,9 +64,7 @@ void CMessageWatch::Stop() {
     if (m_pData)
         ::UnmapViewOfFile(m_pData);
     m_pData = NULL;
-    if (m_hMapping)
-        ::CloseHandle(m_hMapping);
-    m_hMapping = NULL;
+    m_hMapping.Close();
 }
 
 LONG CMessageWatch::GetCount() const {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "platform/Handle.h"
+
 #include <string>
 
 struct SMessageWatchData;
@@ -28,7 +30,7 @@ public:
 private:
     HOOKPROC HookProc(const char *pszName) const;
 
-    HANDLE m_hMapping;
+    CKernelObject m_hMapping;
     SMessageWatchData *m_pData;
     HMODULE m_hDll;
     HHOOK m_hHook;

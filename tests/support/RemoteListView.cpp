@@ -2,11 +2,11 @@
 
 #include <commctrl.h>
 
-CRemoteListView::CRemoteListView(HWND hListView) : m_hListView(hListView), m_hProcess(NULL), m_pRemote(NULL) {
+CRemoteListView::CRemoteListView(HWND hListView) : m_hListView(hListView), m_pRemote(NULL) {
     DWORD nPid = 0;
     if (!::GetWindowThreadProcessId(hListView, &nPid))
         return;
-    m_hProcess = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, nPid);
+    m_hProcess.Attach(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, nPid));
     if (m_hProcess)
         m_pRemote = ::VirtualAllocEx(m_hProcess, NULL, sizeof(LVITEMA) + kTextCapacity, MEM_COMMIT | MEM_RESERVE,
                                      PAGE_READWRITE);
@@ -15,8 +15,7 @@ CRemoteListView::CRemoteListView(HWND hListView) : m_hListView(hListView), m_hPr
 CRemoteListView::~CRemoteListView() {
     if (m_pRemote)
         ::VirtualFreeEx(m_hProcess, m_pRemote, 0, MEM_RELEASE);
-    if (m_hProcess)
-        ::CloseHandle(m_hProcess);
+    m_hProcess.Close();
 }
 
 int CRemoteListView::GetItemCount() const {

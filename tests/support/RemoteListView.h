@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "platform/Handle.h"
+
 #include <string>
 #include <vector>
 
@@ -25,6 +27,6 @@ private:
     static const SIZE_T kTextCapacity = 4096;
 
     HWND m_hListView;
-    HANDLE m_hProcess;
+    CKernelObject m_hProcess;
     void *m_pRemote; // an LVITEMA followed by the text buffer
 };

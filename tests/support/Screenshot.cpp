@@ -2,6 +2,9 @@
 
 #include <cstdlib>
 
+#include "platform/ClientDC.h"
+#include "platform/Handle.h"
+#include "platform/SelectObject.h"
 #include "tests/support/PngWriter.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/WaitUntil.h"
@@ -11,10 +14,10 @@ bool CScreenshot::CaptureScreenRect(const RECT &rcScreen) {
     const int cy = rcScreen.bottom - rcScreen.top;
     if (cx <= 0 || cy <= 0 || cx > 16384 || cy > 16384)
         return false;
-    HDC hScreen = ::GetDC(NULL);
-    if (!hScreen)
+    CScreenDC screen;
+    if (!screen.GetSafeHdc())
         return false;
-    HDC hMem = ::CreateCompatibleDC(hScreen);
+    CDC mem(::CreateCompatibleDC(screen));
     BITMAPINFO bmi;
     ZeroMemory(&bmi, sizeof(bmi));
     bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
@@ -24,11 +27,11 @@ bool CScreenshot::CaptureScreenRect(const RECT &rcScreen) {
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
     void *pBits = NULL;
-    HBITMAP hDib = hMem ? ::CreateDIBSection(hScreen, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0) : NULL;
+    CBitmap dib(mem.IsValid() ? ::CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0) : NULL);
     bool bOk = false;
-    if (hDib && pBits) {
-        HGDIOBJ hOld = ::SelectObject(hMem, hDib);
-        bOk = ::BitBlt(hMem, 0, 0, cx, cy, hScreen, rcScreen.left, rcScreen.top, SRCCOPY) != FALSE;
+    if (dib.IsValid() && pBits) {
+        CSelectObject select(mem, dib);
+        bOk = ::BitBlt(mem, 0, 0, cx, cy, screen, rcScreen.left, rcScreen.top, SRCCOPY) != FALSE;
         ::GdiFlush();
         if (bOk) {
             m_nWidth = cx;
@@ -41,13 +44,7 @@ bool CScreenshot::CaptureScreenRect(const RECT &rcScreen) {
                 m_rgb[i * 3 + 2] = pSrc[i * 4 + 0];
             }
         }
-        ::SelectObject(hMem, hOld);
     }
-    if (hDib)
-        ::DeleteObject(hDib);
-    if (hMem)
-        ::DeleteDC(hMem);
-    ::ReleaseDC(NULL, hScreen);
     return bOk;
 }
 

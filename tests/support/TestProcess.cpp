@@ -4,7 +4,7 @@
 
 #include <vector>
 
-CTestProcess::CTestProcess() : m_hProcess(NULL), m_hThread(NULL), m_nProcessId(0), m_nThreadId(0) {}
+CTestProcess::CTestProcess() : m_nProcessId(0), m_nThreadId(0) {}
 
 CTestProcess::~CTestProcess() {
     if (IsRunning())
@@ -13,11 +13,8 @@ CTestProcess::~CTestProcess() {
 }
 
 void CTestProcess::Close() {
-    if (m_hThread)
-        ::CloseHandle(m_hThread);
-    if (m_hProcess)
-        ::CloseHandle(m_hProcess);
-    m_hThread = m_hProcess = NULL;
+    m_hThread.Close();
+    m_hProcess.Close();
     m_nProcessId = m_nThreadId = 0;
 }
 
@@ -38,8 +35,8 @@ bool CTestProcess::Start(const std::string &strExe, const std::string &strArgs, 
     if (!::CreateProcessA(strExe.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL,
                           strDir.empty() ? NULL : strDir.c_str(), &si, &pi))
         return false;
-    m_hProcess = pi.hProcess;
-    m_hThread = pi.hThread;
+    m_hProcess.Attach(pi.hProcess);
+    m_hThread.Attach(pi.hThread);
     m_nProcessId = pi.dwProcessId;
     m_nThreadId = pi.dwThreadId;
     return true;
@@ -73,8 +70,8 @@ void CTestProcess::Terminate(UINT nExitCode) {
 
 std::vector<DWORD> CTestProcess::FindByImageName(const std::string &strImage) {
     std::vector<DWORD> ids;
-    HANDLE hSnap = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (hSnap == INVALID_HANDLE_VALUE)
+    CKernelObject hSnap(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!hSnap.IsValid())
         return ids;
     PROCESSENTRY32 entry;
     entry.dwSize = sizeof(entry);
@@ -87,16 +84,14 @@ std::vector<DWORD> CTestProcess::FindByImageName(const std::string &strImage) {
         if (::lstrcmpiA(pszName, strImage.c_str()) == 0)
             ids.push_back(entry.th32ProcessID);
     }
-    ::CloseHandle(hSnap);
     return ids;
 }
 
 bool CTestProcess::TerminateById(DWORD nProcessId, DWORD timeoutMs) {
-    HANDLE hProcess = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, nProcessId);
-    if (!hProcess)
+    CKernelObject hProcess(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, nProcessId));
+    if (!hProcess.IsValid())
         return false;
     ::TerminateProcess(hProcess, 1);
     const bool bGone = ::WaitForSingleObject(hProcess, timeoutMs) == WAIT_OBJECT_0;
-    ::CloseHandle(hProcess);
     return bGone;
 }

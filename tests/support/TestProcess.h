@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "platform/Handle.h"
+
 #include <string>
 #include <vector>
 
@@ -39,8 +41,8 @@ public:
 private:
     void Close();
 
-    HANDLE m_hProcess;
-    HANDLE m_hThread;
+    CKernelObject m_hProcess;
+    CKernelObject m_hThread;
     DWORD m_nProcessId;
     DWORD m_nThreadId;
 };

@@ -5,6 +5,9 @@
 #include <cstring>
 #include <string>
 
+#include "platform/ClientDC.h"
+#include "platform/Handle.h"
+#include "platform/SelectObject.h"
 #include "tests/support/MessageWatch.h"
 #include "tests/support/MessageWatchData.h"
 #include "tests/support/PngWriter.h"
@@ -88,28 +91,26 @@ TEST(TestPathsTest, UnixPathsBecomeDriveZ) {
 // The test prefix has what the screenshots rely on: the caption buttons' symbol font and a CJK font
 // behind the dialog font "宋体".
 TEST(TestPrefixTest, HasTheCaptionSymbolFontAndAChineseDialogFont) {
-    HDC dc = ::GetDC(nullptr);
+    CScreenDC screen;
+    HDC dc = screen.GetSafeHdc();
     ASSERT_TRUE(dc != nullptr);
     auto selected = [dc](const char *face, BYTE charset) {
         LOGFONTA lf = {};
         lf.lfHeight = -13;
         lf.lfCharSet = charset;
         std::strcpy(lf.lfFaceName, face);
-        HFONT font = ::CreateFontIndirectA(&lf);
-        HGDIOBJ old = ::SelectObject(dc, font);
+        CFont font(::CreateFontIndirectA(&lf));
+        CSelectObject select(dc, font);
         char name[LF_FACESIZE] = {};
         ::GetTextFaceA(dc, sizeof name, name);
         TEXTMETRICA tm = {};
         ::GetTextMetricsA(dc, &tm);
-        ::SelectObject(dc, old);
-        ::DeleteObject(font);
         return std::make_pair(std::string(name), static_cast<int>(tm.tmCharSet));
     };
     auto marlett = selected("Marlett", SYMBOL_CHARSET);
     EXPECT_EQ("Marlett", marlett.first);
     EXPECT_EQ(SYMBOL_CHARSET, marlett.second);
     EXPECT_EQ(GB2312_CHARSET, selected("宋体", DEFAULT_CHARSET).second);
-    ::ReleaseDC(nullptr, dc);
 }
 
 // One probe program exercises the cross-process helpers together.

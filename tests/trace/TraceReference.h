@@ -2,7 +2,8 @@
 // rest without "-->" dropped: the yardstick for the linear parser.
 #pragma once
 
-#include "console/HexText.h"
+#include "text/HexText.h"
+#include "text/StringEdit.h"
 
 #include <string>
 #include <vector>

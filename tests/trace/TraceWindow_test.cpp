@@ -10,6 +10,7 @@
 #include "console/TraceLine.h"
 #include "framework/DocTemplate.h"
 #include "framework/FrameworkIds.h"
+#include "platform/Handle.h"
 #include "res/console/resource.h"
 #include "tests/console/ConsoleTestHarness.h"
 #include "trace/QXReader_CCIDDoc.h"
@@ -50,24 +51,22 @@ std::string TempPath(const std::string &name) {
 }
 
 bool WriteBytes(const std::string &path, const std::string &bytes) {
-    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
+    CKernelObject h(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.IsValid())
         return false;
     DWORD written = 0;
     BOOL ok = ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(h);
     return ok && written == bytes.size();
 }
 
 std::string ReadBytes(const std::string &path) {
-    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
+    CKernelObject h(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!h.IsValid())
         return "<missing>";
     std::string data(::GetFileSize(h, nullptr), '\0');
     DWORD got = 0;
     if (!data.empty())
         ::ReadFile(h, &data[0], static_cast<DWORD>(data.size()), &got, nullptr);
-    ::CloseHandle(h);
     data.resize(got);
     return data;
 }

@@ -1,7 +1,7 @@
 // Draws the artwork of one skin from its palette: every skin shares the atlas layout, the sources cut from it.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 #include "tools/skinc/SkinCanvas.h"
 
 #include <map>

@@ -1,7 +1,7 @@
 // A 24-bit drawing surface for generated skin artwork: fills, gradients, outlines, rounded corners, glyphs.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 
 #include <string>
 #include <vector>

@@ -8,6 +8,7 @@
 #include "skin/SkinFrameObject.h"
 #include "skin/SkinGroupBoxObject.h"
 #include "skin/SkinInfoObject.h"
+#include "skin/SkinKinds.h"
 #include "skin/SkinMenuBarObject.h"
 #include "skin/SkinPanelObject.h"
 #include "skin/SkinPopupMenuObject.h"
@@ -292,15 +293,6 @@ Fields Build(DWORD kind) {
     return v;
 }
 
-const struct {
-    const char *name;
-    DWORD kind;
-} kKindNames[] = {{"frame", 1},          {"panel", 2},    {"caption-button", 3}, {"button", 4},      {"checkbox", 5},
-                  {"combobox", 6},       {"groupbox", 8}, {"progress", 10},      {"radio", 11},      {"scrollbar", 12},
-                  {"slider", 13},        {"static", 14},  {"statusbar", 15},     {"popupmenu", 17},  {"image", 18},
-                  {"plain", 19},         {"menubar", 20}, {"toolbar", 23},       {"controlbar", 24}, {"info", 25},
-                  {"scrollcontrol", 26}, {"spin", 27}};
-
 } // namespace
 
 const std::vector<Field> &CSkinFieldTable::Fields(DWORD kind) {
@@ -320,19 +312,13 @@ const Field *CSkinFieldTable::Find(DWORD kind, const std::string &name) {
 }
 
 bool CSkinFieldTable::KindFromName(const std::string &name, DWORD *kind) {
-    for (const auto &k : kKindNames) {
-        if (name == k.name) {
-            *kind = k.kind;
-            return true;
-        }
-    }
-    return false;
+    const CSkinKindInfo *info = CSkinKinds::Find(name);
+    if (info)
+        *kind = info->kind;
+    return info != nullptr;
 }
 
 const char *CSkinFieldTable::KindName(DWORD kind) {
-    for (const auto &k : kKindNames) {
-        if (k.kind == kind)
-            return k.name;
-    }
-    return nullptr;
+    const CSkinKindInfo *info = CSkinKinds::Find(kind);
+    return info ? info->name : nullptr;
 }

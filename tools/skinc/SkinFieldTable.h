@@ -1,7 +1,7 @@
 // Names, types and locations of every stored field of each skin object kind, for the compiler and the dump.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 #include "skin/SkinObject.h"
 
 #include <functional>
@@ -23,7 +23,7 @@ public:
     static const std::vector<Field> &Fields(DWORD kind);
     static const Field *Find(DWORD kind, const std::string &name);
 
-    // Kind numbers by keyword ("frame", "button", ...) and back.
+    // Kind numbers by keyword ("frame", "button", ...) and back, from the skin engine's table (skin/SkinKinds).
     static bool KindFromName(const std::string &name, DWORD *kind);
     static const char *KindName(DWORD kind);
 };

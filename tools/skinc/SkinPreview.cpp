@@ -8,6 +8,7 @@
 #include "skin/SkinScrollBarObject.h"
 #include "skin/SkinStatusBarObject.h"
 #include "skin/SkinToolBarObject.h"
+#include "skin/SkinFrameLayout.h"
 #include "skin/controls/NineGrid.h"
 
 #include <algorithm>
@@ -96,34 +97,23 @@ void CSkinPreview::Text(CSkinCanvas &canvas, int left, int centreY, int width, C
 void CSkinPreview::Frame(CSkinCanvas &canvas, CSkinFrameObject &frame, const RECT &at, bool active, bool menu) {
     const SkinFramedRecord &f = frame.m_framed;
     const LONG W = Width(at), H = Height(at);
-    // The frame's layout rule: left column and top row keep their sizes, the right and bottom follow W and H.
-    RECT p[9];
-    std::copy(f.placement, f.placement + 9, p);
-    p[1].right = p[2].left = W - Width(f.placement[2]);
-    p[2].right = W;
-    LONG d = H - Height(f.placement[6]);
-    for (int i : {3, 4, 5})
-        p[i].bottom = d;
-    for (int i : {6, 7, 8})
-        p[i].top = d, p[i].bottom = H;
-    p[4].right = p[5].left = W - Width(f.placement[5]);
-    p[5].right = W;
-    p[7].right = p[8].left = W - Width(f.placement[8]);
-    p[8].right = W;
-    for (int i = 0; i < 9; ++i) {
-        COLORREF fallback = i == 4 ? f.crBackground : active ? f.crActiveBorder : f.crInactiveBorder;
-        DrawPiece(canvas, Offset(p[i], at.left, at.top), f.pieces[(active ? 0 : 9) + i], fallback, true, true);
+    typedef CSkinFrameLayout L;
+    RECT p[SkinFramedRecord::PART_COUNT];
+    L::LayoutParts(f, W, H, p);
+    for (int i = 0; i < SkinFramedRecord::PART_COUNT; ++i) {
+        COLORREF fallback = i == L::CENTRE ? f.crBackground : active ? f.crActiveBorder : f.crInactiveBorder;
+        DrawPiece(canvas, Offset(p[i], at.left, at.top), f.pieces[(active ? 0 : SkinFramedRecord::INACTIVE) + i],
+                  fallback, true, true);
     }
-    Text(canvas, at.left + p[1].left + 4, at.top + Height(p[1]) / 2, 90, f.captionFont.crText);
+    Text(canvas, at.left + p[L::TOP].left + 4, at.top + Height(p[L::TOP]) / 2, 90, f.captionFont.crText);
     for (const auto &child : frame.GetChildren()) {
         auto *button = dynamic_cast<CSkinCaptionButtonObject *>(child.object.get());
         if (button == nullptr)
             continue;
-        RECT rc = button->m_rect;
-        if (button->m_dwAnchor >= 4 && button->m_dwAnchor <= 9)
-            rc = Offset(rc, W - f.placement[8].right, 0);
+        RECT rc = L::CaptionButtonRect(f, *button, W);
         // Show the hover state on the close button of the active frame.
-        const SkinPiece &piece = active && button->m_dwAction == 1 && !CNineGrid::IsEmpty(button->m_hover)
+        const SkinPiece &piece = active && button->m_dwAction == CSkinCaptionButtonObject::ACTION_CLOSE &&
+                                         !CNineGrid::IsEmpty(button->m_hover)
                                      ? button->m_hover
                                      : button->m_normal;
         DrawPiece(canvas, Offset(rc, at.left, at.top), piece, 0, false);
@@ -136,8 +126,8 @@ void CSkinPreview::Frame(CSkinCanvas &canvas, CSkinFrameObject &frame, const REC
                               std::max(bar.m_hoverImage.rcMargins.right, bar.m_openImage.rcMargins.right);
     const LONG entryHeight = 13 + std::max(bar.m_hoverImage.rcMargins.top, bar.m_openImage.rcMargins.top) +
                              std::max(bar.m_hoverImage.rcMargins.bottom, bar.m_openImage.rcMargins.bottom);
-    RECT rc{at.left + p[3].right, at.top + p[1].bottom, at.left + p[5].left,
-            at.top + p[1].bottom + entryHeight + 2 + inset.top + inset.bottom};
+    const RECT inside = Offset(L::Inside(p), at.left, at.top);
+    RECT rc{inside.left, inside.top, inside.right, inside.top + entryHeight + 2 + inset.top + inset.bottom};
     DrawNineGrid(canvas, rc, bar.m_background, bar.m_crBackground, true);
     LONG x = rc.left + inset.left;
     const int widths[] = {28, 40, 52, 30};
@@ -161,19 +151,16 @@ void CSkinPreview::Popup(CSkinCanvas &canvas, const RECT &at) {
     if (popup == nullptr)
         return;
     const SkinFramedRecord &f = popup->m_framed;
-    const LONG W = Width(at), H = Height(at);
-    const LONG bl = Width(f.placement[3]), br = Width(f.placement[5]), bt = Height(f.placement[0]),
-               bb = Height(f.placement[6]);
-    RECT p[9] = {{0, 0, bl, bt},      {bl, 0, W - br, bt},      {W - br, 0, W, bt},
-                 {0, bt, bl, H - bb}, {bl, bt, W - br, H - bb}, {W - br, bt, W, H - bb},
-                 {0, H - bb, bl, H},  {bl, H - bb, W - br, H},  {W - br, H - bb, W, H}};
-    for (int i = 0; i < 9; ++i)
+    RECT p[SkinFramedRecord::PART_COUNT];
+    CSkinFrameLayout::LayoutBorders(f, Width(at), Height(at), p);
+    for (int i = 0; i < SkinFramedRecord::PART_COUNT; ++i)
         DrawPiece(canvas, Offset(p[i], at.left, at.top), f.pieces[i], f.crBackground, true, true);
+    const RECT inside = Offset(CSkinFrameLayout::Inside(p), at.left, at.top);
     const RECT &inset = popup->m_selection.rcMargins;
     const LONG itemHeight = 13 + inset.top + inset.bottom + 2;
     const char kinds[] = {'n', 'h', 's', 'c', 'd', 'a'}; // normal, highlighted, separator, checked, disabled, arrow
     for (int i = 0; i < 6; ++i) {
-        RECT item{at.left + bl, at.top + bt + i * itemHeight, at.right - br, at.top + bt + (i + 1) * itemHeight};
+        RECT item{inside.left, inside.top + i * itemHeight, inside.right, inside.top + (i + 1) * itemHeight};
         COLORREF text = popup->m_normalText.GetTextColor();
         if (kinds[i] == 's') {
             const SkinImageRef &sep = popup->m_separator;

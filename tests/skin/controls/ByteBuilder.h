@@ -1,7 +1,7 @@
 // Little-endian byte fixtures for codec tests.
 #pragma once
 
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 
 #include <initializer_list>
 #include <vector>

@@ -2,37 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/ClientDC.h"
+#include "platform/Handle.h"
+
 namespace {
-// Test-local owners of the handles the conversions hand out.
-class CBitmapOwner {
-public:
-    explicit CBitmapOwner(HBITMAP bitmap) : m_hBitmap(bitmap) {}
-    ~CBitmapOwner() {
-        if (m_hBitmap)
-            ::DeleteObject(m_hBitmap);
-    }
-    CBitmapOwner(const CBitmapOwner &) = delete;
-    CBitmapOwner &operator=(const CBitmapOwner &) = delete;
-    HBITMAP Get() const { return m_hBitmap; }
-
-private:
-    HBITMAP m_hBitmap;
-};
-
-class CScreenDCOwner {
-public:
-    CScreenDCOwner() : m_hDC(::GetDC(nullptr)) {}
-    ~CScreenDCOwner() {
-        if (m_hDC)
-            ::ReleaseDC(nullptr, m_hDC);
-    }
-    CScreenDCOwner(const CScreenDCOwner &) = delete;
-    CScreenDCOwner &operator=(const CScreenDCOwner &) = delete;
-    HDC Get() const { return m_hDC; }
-
-private:
-    HDC m_hDC;
-};
 } // namespace
 
 TEST(SkinImageWin32, ToBitmapAndBackKeepsTrueColourPixels) {
@@ -41,9 +14,9 @@ TEST(SkinImageWin32, ToBitmapAndBackKeepsTrueColourPixels) {
     for (DWORD y = 0; y < 3; ++y)
         for (DWORD x = 0; x < 5; ++x)
             image.SetPixelColor(x, y, RGBQUAD{static_cast<BYTE>(x * 50), static_cast<BYTE>(y * 100), 0x40, 0});
-    CScreenDCOwner screen;
-    ASSERT_NE(nullptr, screen.Get());
-    CBitmapOwner bitmap(image.ToBitmap(screen.Get()));
+    CScreenDC screen;
+    ASSERT_NE(nullptr, screen.GetSafeHdc());
+    CBitmap bitmap(image.ToBitmap(screen.GetSafeHdc()));
     ASSERT_NE(nullptr, bitmap.Get());
     BITMAP bm;
     ASSERT_EQ(static_cast<int>(sizeof(bm)), ::GetObjectA(bitmap.Get(), sizeof(bm), &bm));
@@ -69,7 +42,7 @@ TEST(SkinImageWin32, ToBitmapAndBackKeepsTrueColourPixels) {
 TEST(SkinImageWin32, MonochromeBitmapComesBackWithItsColourTable) {
     // A 1-bit device bitmap, rows top first and padded to 16 bits: a set bit is white.
     const BYTE rows[4] = {0x80, 0, 0x40, 0};
-    CBitmapOwner bitmap(::CreateBitmap(2, 2, 1, 1, rows));
+    CBitmap bitmap(::CreateBitmap(2, 2, 1, 1, rows));
     ASSERT_NE(nullptr, bitmap.Get());
     CSkinImage image;
     ASSERT_TRUE(image.FromBitmap(bitmap.Get())) << image.GetLastError();

@@ -1,5 +1,5 @@
 // Byte layouts of the Windows records that skin files and images store verbatim.
-#include "framework/WinCompat.h"
+#include "platform/WinCompat.h"
 
 #include <gtest/gtest.h>
 

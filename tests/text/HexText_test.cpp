@@ -1,7 +1,8 @@
 // Hexadecimal text conversion and the string helpers, against the cases the script format relies on and, on many
 // random texts, against the literal repeat-from-start definitions.
-#include "console/HexText.h"
-#include "tests/console/HexTextReference.h"
+#include "text/HexText.h"
+#include "text/StringEdit.h"
+#include "tests/text/HexTextReference.h"
 
 #include <gtest/gtest.h>
 

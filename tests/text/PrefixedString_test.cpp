@@ -1,5 +1,5 @@
 // Byte layout of the length-prefixed string form and its bounded reading of damaged data.
-#include "trace/PrefixedString.h"
+#include "text/PrefixedString.h"
 
 #include <gtest/gtest.h>
 

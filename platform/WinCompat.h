@@ -1,4 +1,4 @@
-// Windows-compatible base types for code that must also build without <windows.h>.
+// Windows-compatible base types for code that must also build without <windows.h> (the portable core, all trees).
 #pragma once
 
 #ifdef _WIN32
