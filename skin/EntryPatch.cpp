@@ -136,7 +136,7 @@ CEntryPatch::Status CEntryPatch::PlanRemove(const std::uint8_t *entry, std::size
     std::uint64_t destination = 0;
     if (!JumpDestination(entry, size, entryAddress, mode, &destination))
         return PATCH_NOT_JUMPING;
-    if (destination != jumpTarget)
+    if (destination != Wrap(jumpTarget, mode))
         return PATCH_JUMPS_ELSEWHERE;
 
     // The trampoline's copies have the original lengths; moving them back undoes the re-aiming.

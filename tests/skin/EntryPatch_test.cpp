@@ -86,6 +86,7 @@ const Covered COVERED[] = {
     {{M32, "E8 FB 1F 00 00 C3", 0xFFFFF000, 0x00010000, 0x00402000}, 5, "call rel32 across the 4 GB wrap"},
     {{M64, "8B 05 F0 0F 00 00 C3", 0x180001000, 0x170000000, 0x170000020}, 6, "mov eax,[rip+disp32], re-aimed"},
     {{M64, "FF 15 F0 0F 00 00 C3", 0x180001000, 0x190000000, 0x190000020}, 6, "call [rip+disp32], re-aimed"},
+    {{M32, "53 B8 2A 00 00 00 5B C3", 0xFFFFFFFC, 0x00A00000, 0x00401000}, 6, "the covered bytes cross the 4 GB wrap"},
 };
 
 // The address a copied instruction's relative operand means, computed from its bytes and where they lie.
@@ -131,7 +132,7 @@ TEST(EntryPatch, EveryEntryIsCoveredByWholeInstructionsAndComesBackExactly) {
             EXPECT_EQ(0xCC, plan.patch[i]) << c.what;
         // The trampoline jumps back to the first instruction not copied and is filled after that.
         EXPECT_EQ(0xE9, plan.trampoline[plan.covered]) << c.what;
-        EXPECT_EQ(s.entry + plan.covered,
+        EXPECT_EQ(s.mode == M32 ? (s.entry + plan.covered) & 0xFFFFFFFFu : s.entry + plan.covered,
                   Meaning(plan.trampoline + plan.covered, 1, 5, s.trampoline + plan.covered, s.mode))
             << c.what;
         for (std::size_t i = plan.covered + P::JUMP_SIZE; i + 1 < P::TRAMPOLINE_SIZE; ++i)
