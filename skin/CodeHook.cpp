@@ -28,7 +28,9 @@ BOOL Fail(CEntryPatch::Status status) {
     return FALSE;
 }
 
-std::uint64_t Address(const void *p) { return reinterpret_cast<ULONG_PTR>(p); }
+std::uint64_t Address(const void *p) {
+    return reinterpret_cast<ULONG_PTR>(p);
+}
 
 bool IsReadable(const MEMORY_BASIC_INFORMATION &mbi) {
     const DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |

@@ -17,7 +17,9 @@ void Write32(std::uint8_t *p, std::uint32_t v) {
         p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-std::uint64_t SignExtend32(std::uint32_t v) { return static_cast<std::uint64_t>(static_cast<std::int64_t>(static_cast<std::int32_t>(v))); }
+std::uint64_t SignExtend32(std::uint32_t v) {
+    return static_cast<std::uint64_t>(static_cast<std::int64_t>(static_cast<std::int32_t>(v)));
+}
 
 // Addresses of 32-bit code live modulo 2^32.
 std::uint64_t Wrap(std::uint64_t address, CX86Decoder::Mode mode) {

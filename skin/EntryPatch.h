@@ -12,7 +12,7 @@
 class CEntryPatch {
 public:
     enum : std::size_t {
-        JUMP_SIZE = 5,        // E9 rel32
+        JUMP_SIZE = 5, // E9 rel32
         MIN_COVERED = JUMP_SIZE,
         MAX_COVERED = 26,     // covered bytes + the jump back + the length byte fill the trampoline
         TRAMPOLINE_SIZE = 32, // copied instructions, the jump back, 0xCC filler; the covered length in the last byte

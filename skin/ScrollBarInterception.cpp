@@ -145,7 +145,9 @@ int CScrollBarInterception::InstalledCount() {
     return count;
 }
 
-void CScrollBarInterception::SetSkinnedBars(const ScrollSkinFunctions *functions) { g_pSkinnedBars = functions; }
+void CScrollBarInterception::SetSkinnedBars(const ScrollSkinFunctions *functions) {
+    g_pSkinnedBars = functions;
+}
 
 const char *CScrollBarInterception::FunctionName(Function function) {
     return function >= 0 && function < FUNCTION_COUNT ? FUNCTIONS[function].name : nullptr;

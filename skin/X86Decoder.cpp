@@ -11,13 +11,13 @@ enum Imm : std::uint8_t { IMM_NONE, IMM_B, IMM_W, IMM_Z, IMM_V, IMM_ENTER, IMM_M
 enum Group : std::uint8_t { NO_GROUP, G_8F, G_C6, G_C7, G_F6, G_F7, G_FE, G_FF, G_0FBA, G_0F1F, GROUP_COUNT };
 
 struct OpInfo {
-    std::uint8_t modes;      // ModeBits; 0: unknown
-    bool modrm;              // a ModRM byte (and maybe SIB and displacement) follows the opcode
-    bool memoryOnly;         // a register operand (mod 11) is invalid
-    std::uint8_t imm;        // Imm
-    std::uint8_t flow;       // CX86Decoder::Flow
-    std::uint8_t rel;        // size of a relative branch operand
-    std::uint8_t group;      // Group: the ModRM reg field selects the instruction
+    std::uint8_t modes; // ModeBits; 0: unknown
+    bool modrm;         // a ModRM byte (and maybe SIB and displacement) follows the opcode
+    bool memoryOnly;    // a register operand (mod 11) is invalid
+    std::uint8_t imm;   // Imm
+    std::uint8_t flow;  // CX86Decoder::Flow
+    std::uint8_t rel;   // size of a relative branch operand
+    std::uint8_t group; // Group: the ModRM reg field selects the instruction
 };
 
 struct OpTable {
@@ -42,8 +42,12 @@ constexpr OpInfo Plain(std::uint8_t imm = IMM_NONE, std::uint8_t modes = IN_BOTH
 constexpr OpInfo WithModRM(std::uint8_t imm = IMM_NONE, std::uint8_t modes = IN_BOTH) {
     return OpInfo{modes, true, false, imm, CX86Decoder::FLOW_NEXT, 0, NO_GROUP};
 }
-constexpr OpInfo Relative(std::uint8_t flow, std::uint8_t size) { return OpInfo{IN_BOTH, false, false, IMM_NONE, flow, size, NO_GROUP}; }
-constexpr OpInfo Grouped(std::uint8_t group) { return OpInfo{IN_BOTH, true, false, IMM_NONE, CX86Decoder::FLOW_NEXT, 0, group}; }
+constexpr OpInfo Relative(std::uint8_t flow, std::uint8_t size) {
+    return OpInfo{IN_BOTH, false, false, IMM_NONE, flow, size, NO_GROUP};
+}
+constexpr OpInfo Grouped(std::uint8_t group) {
+    return OpInfo{IN_BOTH, true, false, IMM_NONE, CX86Decoder::FLOW_NEXT, 0, group};
+}
 
 constexpr void Fill(OpTable &t, int first, int last, OpInfo info) {
     for (int i = first; i <= last; ++i)
@@ -91,8 +95,8 @@ constexpr OpTable BuildOneByte() {
     t.op[0xC6] = Grouped(G_C6);
     t.op[0xC7] = Grouped(G_C7);
     t.op[0xC8] = Plain(IMM_ENTER);
-    t.op[0xC9] = Plain();               // LEAVE
-    Fill(t, 0xD0, 0xD3, WithModRM());  // shifts by 1 and CL
+    t.op[0xC9] = Plain();             // LEAVE
+    Fill(t, 0xD0, 0xD3, WithModRM()); // shifts by 1 and CL
     Fill(t, 0xE0, 0xE3, Relative(CX86Decoder::FLOW_BRANCH, 1));
     t.op[0xE8] = Relative(CX86Decoder::FLOW_CALL, 4);
     t.op[0xE9] = Relative(CX86Decoder::FLOW_JUMP, 4);
@@ -122,23 +126,23 @@ constexpr OpTable BuildTwoByte() {
     t.op[0xAF] = WithModRM();         // IMUL r, r/m
     t.op[0xB0] = WithModRM();         // CMPXCHG
     t.op[0xB1] = WithModRM();
-    t.op[0xB3] = WithModRM();         // BTR
-    t.op[0xB6] = WithModRM();         // MOVZX
+    t.op[0xB3] = WithModRM(); // BTR
+    t.op[0xB6] = WithModRM(); // MOVZX
     t.op[0xB7] = WithModRM();
     t.op[0xBA] = Grouped(G_0FBA);
-    t.op[0xBB] = WithModRM();         // BTC
-    t.op[0xBE] = WithModRM();         // MOVSX
+    t.op[0xBB] = WithModRM(); // BTC
+    t.op[0xBE] = WithModRM(); // MOVSX
     t.op[0xBF] = WithModRM();
-    t.op[0xC0] = WithModRM();         // XADD
+    t.op[0xC0] = WithModRM(); // XADD
     t.op[0xC1] = WithModRM();
-    Fill(t, 0xC8, 0xCF, Plain());     // BSWAP
+    Fill(t, 0xC8, 0xCF, Plain()); // BSWAP
     return t;
 }
 
 constexpr GroupTable BuildGroups() {
     GroupTable g{};
     constexpr GroupRow plain{true, IMM_NONE, CX86Decoder::FLOW_NEXT, false};
-    g.row[G_8F][0] = plain;                                   // POP r/m
+    g.row[G_8F][0] = plain;                                                // POP r/m
     g.row[G_C6][0] = GroupRow{true, IMM_B, CX86Decoder::FLOW_NEXT, false}; // MOV r/m8, imm8
     g.row[G_C7][0] = GroupRow{true, IMM_Z, CX86Decoder::FLOW_NEXT, false}; // MOV r/m, imm
     for (int reg = 0; reg < 8; ++reg) {
@@ -155,7 +159,7 @@ constexpr GroupTable BuildGroups() {
     g.row[G_FF][1] = plain;
     g.row[G_FF][2] = GroupRow{true, IMM_NONE, CX86Decoder::FLOW_CALL, true};
     g.row[G_FF][4] = GroupRow{true, IMM_NONE, CX86Decoder::FLOW_JUMP, true};
-    g.row[G_FF][6] = plain; // PUSH r/m
+    g.row[G_FF][6] = plain;   // PUSH r/m
     g.row[G_0F1F][0] = plain; // NOP r/m
     return g;
 }
@@ -166,25 +170,43 @@ constexpr GroupTable kGroups = BuildGroups();
 
 bool IsLegacyPrefix(std::uint8_t b) {
     switch (b) {
-    case 0x26: case 0x2E: case 0x36: case 0x3E: case 0x64: case 0x65: // segments
-    case 0x66: case 0x67: case 0xF0: case 0xF2: case 0xF3:
+    case 0x26:
+    case 0x2E:
+    case 0x36:
+    case 0x3E:
+    case 0x64:
+    case 0x65: // segments
+    case 0x66:
+    case 0x67:
+    case 0xF0:
+    case 0xF2:
+    case 0xF3:
         return true;
     default:
         return false;
     }
 }
 
-bool IsRex(std::uint8_t b, CX86Decoder::Mode mode) { return mode == CX86Decoder::MODE_64 && (b & 0xF0) == 0x40; }
+bool IsRex(std::uint8_t b, CX86Decoder::Mode mode) {
+    return mode == CX86Decoder::MODE_64 && (b & 0xF0) == 0x40;
+}
 
 std::size_t ImmediateSize(std::uint8_t imm, CX86Decoder::Mode mode, bool operand16, bool rexW) {
     switch (imm) {
-    case IMM_B: return 1;
-    case IMM_W: return 2;
-    case IMM_Z: return rexW ? 4 : operand16 ? 2 : 4;
-    case IMM_V: return rexW ? 8 : operand16 ? 2 : 4;
-    case IMM_ENTER: return 3;
-    case IMM_MOFFS: return mode == CX86Decoder::MODE_64 ? 8 : 4;
-    default: return 0;
+    case IMM_B:
+        return 1;
+    case IMM_W:
+        return 2;
+    case IMM_Z:
+        return rexW ? 4 : operand16 ? 2 : 4;
+    case IMM_V:
+        return rexW ? 8 : operand16 ? 2 : 4;
+    case IMM_ENTER:
+        return 3;
+    case IMM_MOFFS:
+        return mode == CX86Decoder::MODE_64 ? 8 : 4;
+    default:
+        return 0;
     }
 }
 

@@ -1,4 +1,5 @@
-// Length and control flow of one x86 instruction (32-bit or 64-bit code), for copying whole instructions out of entries.
+// Length and control flow of one x86 instruction (32-bit or 64-bit code), for copying whole instructions out of
+// entries.
 #pragma once
 
 #include <cstddef>

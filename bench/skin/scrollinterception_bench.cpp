@@ -10,7 +10,9 @@
 namespace {
 typedef std::chrono::steady_clock Clock;
 
-double Micro(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
+double Micro(Clock::duration d) {
+    return std::chrono::duration<double, std::micro>(d).count();
+}
 
 struct Figures {
     double best, median;
@@ -41,8 +43,8 @@ int main() {
         both.push_back(Micro(end - start));
     }
     const Figures i = Summarise(install), r = Summarise(remove), b = Summarise(both);
-    std::printf("scroll-bar interception, %d functions, %d rounds (%d-bit)\n", int(CScrollBarInterception::FUNCTION_COUNT),
-                rounds, int(sizeof(void *) * 8));
+    std::printf("scroll-bar interception, %d functions, %d rounds (%d-bit)\n",
+                int(CScrollBarInterception::FUNCTION_COUNT), rounds, int(sizeof(void *) * 8));
     std::printf("%-24s best %8.1f us  median %8.1f us\n", "install", i.best, i.median);
     std::printf("%-24s best %8.1f us  median %8.1f us\n", "remove", r.best, r.median);
     std::printf("%-24s best %8.1f us  median %8.1f us\n", "install + remove", b.best, b.median);

@@ -9,7 +9,9 @@
 // What only 64-bit code needs: a relay that reaches a replacement more than 2 GB away, and trampolines placed within
 // reach of their entries.
 namespace {
-int Seven() { return 7; }
+int Seven() {
+    return 7;
+}
 
 const char *const NOT_HERE = "32-bit code: the entry jumps straight to the replacement (a rel32 reaches the whole "
                              "address space), so there is no relay and no reach to check";
@@ -26,7 +28,8 @@ void Poke(void *at, const void *bytes, size_t size) {
 }
 
 LONGLONG Distance(const void *a, const void *b) {
-    return static_cast<LONGLONG>(reinterpret_cast<ULONG_PTR>(a)) - static_cast<LONGLONG>(reinterpret_cast<ULONG_PTR>(b));
+    return static_cast<LONGLONG>(reinterpret_cast<ULONG_PTR>(a)) -
+           static_cast<LONGLONG>(reinterpret_cast<ULONG_PTR>(b));
 }
 
 // An executable page of its own with the crafted function at its start.

@@ -23,7 +23,9 @@ std::vector<std::uint8_t> Hex(const char *text) {
     return bytes;
 }
 
-std::vector<std::uint8_t> Bytes(const std::uint8_t *p, std::size_t n) { return std::vector<std::uint8_t>(p, p + n); }
+std::vector<std::uint8_t> Bytes(const std::uint8_t *p, std::size_t n) {
+    return std::vector<std::uint8_t>(p, p + n);
+}
 
 // A function entry at an address, with the trampoline's address and where the entry jump should lead.
 struct Site {
@@ -50,8 +52,8 @@ P::Status Unplan(const Site &s, const std::vector<std::uint8_t> &entry, const st
                  std::vector<std::uint8_t> *restored) {
     std::uint8_t restore[P::MAX_COVERED];
     std::size_t covered = 0;
-    const P::Status status =
-        P::PlanRemove(entry.data(), entry.size(), s.entry, trampoline, s.trampoline, s.target, s.mode, restore, &covered);
+    const P::Status status = P::PlanRemove(entry.data(), entry.size(), s.entry, trampoline, s.trampoline, s.target,
+                                           s.mode, restore, &covered);
     if (status == P::PATCH_OK)
         *restored = Bytes(restore, covered);
     return status;
@@ -65,20 +67,25 @@ struct Covered {
 };
 
 const Covered COVERED[] = {
-    {{M32, "8B FF 55 8B EC 5D FF 25 00 20 40 7E", 0x7E401000, 0x00A00000, 0x00401000}, 5,
+    {{M32, "8B FF 55 8B EC 5D FF 25 00 20 40 7E", 0x7E401000, 0x00A00000, 0x00401000},
+     5,
      "Wine 8 user32!SetScrollInfo, 32-bit"},
-    {{M32, "B8 2A 10 00 00 BA 40 03 FE 7F FF D2 C2 10 00", 0x7E801000, 0x00A00000, 0x00401000}, 5,
+    {{M32, "B8 2A 10 00 00 BA 40 03 FE 7F FF D2 C2 10 00", 0x7E801000, 0x00A00000, 0x00401000},
+     5,
      "Wine 8 win32u!NtUserShowScrollBar, 32-bit"},
     {{M32, "55 8B EC 83 EC 10 56", 0x10001000, 0x00A00000, 0x00401000}, 6, "push ebp; mov ebp,esp; sub esp,imm8"},
     {{M32, "6A 0C 68 78 56 34 12 E8 00 00 00 00", 0x10001000, 0x00A00000, 0x00401000}, 7, "push imm8; push imm32"},
     {{M32, "8B 44 24 04 56 57", 0x10001000, 0x00A00000, 0x00401000}, 5, "mov eax,[esp+4]; push esi"},
     {{M32, "53 56 57 8B 44 24 10", 0x10001000, 0x00A00000, 0x00401000}, 7, "push ebx/esi/edi; mov eax,[esp+16]"},
     {{M32, "81 EC 00 01 00 00 53", 0x10001000, 0x00A00000, 0x00401000}, 6, "sub esp,imm32"},
-    {{M64, "48 8D A4 24 00 00 00 00 FF 25 C6 BB 0A 00", 0x2169D81FC, 0x2169C0000, 0x2169C0020}, 8,
+    {{M64, "48 8D A4 24 00 00 00 00 FF 25 C6 BB 0A 00", 0x2169D81FC, 0x2169C0000, 0x2169C0020},
+     8,
      "Wine 8 user32!EnableScrollBar, 64-bit"},
-    {{M64, "48 8D A4 24 00 00 00 00 57 56 53 48 83 EC 50", 0x216A186A0, 0x216A00000, 0x216A00020}, 8,
+    {{M64, "48 8D A4 24 00 00 00 00 57 56 53 48 83 EC 50", 0x216A186A0, 0x216A00000, 0x216A00020},
+     8,
      "Wine 8 user32!GetScrollInfo, 64-bit"},
-    {{M64, "4C 8B D1 B8 FD 10 00 00 F6 04 25 08 03 FE 7F 01", 0x2C73AC150, 0x2C73A0000, 0x2C73A0020}, 8,
+    {{M64, "4C 8B D1 B8 FD 10 00 00 F6 04 25 08 03 FE 7F 01", 0x2C73AC150, 0x2C73A0000, 0x2C73A0020},
+     8,
      "Wine 8 win32u!NtUserShowScrollBar, 64-bit"},
     {{M64, "48 89 5C 24 08 57 48 83 EC 20", 0x180001000, 0x180100000, 0x180100020}, 5, "mov [rsp+8],rbx"},
     {{M64, "40 53 48 83 EC 20", 0x180001000, 0x180100000, 0x180100020}, 6, "rex push rbx; sub rsp,imm8"},
@@ -149,9 +156,9 @@ TEST(EntryPatch, RelativeOperandsKeepTheirMeaningInTheTrampoline) {
         std::size_t site;   // index in COVERED
         std::size_t offset; // of the rel32 or disp32
         std::size_t length;
-        const char *bytes;  // the re-aimed operand, worked out by hand
-    } operands[] = {{12, 1, 5, "FB 1F 40 F0"}, {13, 1, 5, "FB 0F FF FF"}, {14, 2, 6, "F0 1F 00 10"},
-                    {15, 2, 6, "F0 1F 00 F0"}};
+        const char *bytes; // the re-aimed operand, worked out by hand
+    } operands[] = {
+        {12, 1, 5, "FB 1F 40 F0"}, {13, 1, 5, "FB 0F FF FF"}, {14, 2, 6, "F0 1F 00 10"}, {15, 2, 6, "F0 1F 00 F0"}};
     for (const Operand &o : operands) {
         const Covered &c = COVERED[o.site];
         const std::vector<std::uint8_t> original = Hex(c.site.bytes);
@@ -184,13 +191,17 @@ TEST(EntryPatch, EntriesThatCannotBeCopiedAreRefused) {
         {{M32, "8B FF 55", 0x1000, 0x8000, 0x9000}, P::PATCH_UNKNOWN_INSTRUCTION, "the bytes end at 3"},
         {{M32, "8B FF 55 8B", 0x1000, 0x8000, 0x9000}, P::PATCH_UNKNOWN_INSTRUCTION, "the bytes end inside one"},
         {{M32, "", 0x1000, 0x8000, 0x9000}, P::PATCH_UNKNOWN_INSTRUCTION, "no bytes"},
-        {{M64, "8B 05 00 00 00 80 C3", 0x180001000, 0x1FFF00000, 0x1FFF00020}, P::PATCH_OUT_OF_REACH,
+        {{M64, "8B 05 00 00 00 80 C3", 0x180001000, 0x1FFF00000, 0x1FFF00020},
+         P::PATCH_OUT_OF_REACH,
          "[rip+disp32] too far from the trampoline"},
-        {{M64, "E8 00 00 00 80 C3", 0x180001000, 0x1FFF00000, 0x1FFF00020}, P::PATCH_OUT_OF_REACH,
+        {{M64, "E8 00 00 00 80 C3", 0x180001000, 0x1FFF00000, 0x1FFF00020},
+         P::PATCH_OUT_OF_REACH,
          "call rel32 too far from the trampoline"},
-        {{M64, "53 B8 2A 00 00 00", 0x180001000, 0x080000000, 0x080000020}, P::PATCH_OUT_OF_REACH,
+        {{M64, "53 B8 2A 00 00 00", 0x180001000, 0x080000000, 0x080000020},
+         P::PATCH_OUT_OF_REACH,
          "the trampoline beyond 2 GB"},
-        {{M64, "53 B8 2A 00 00 00", 0x180001000, 0x180100000, 0x280100020}, P::PATCH_OUT_OF_REACH,
+        {{M64, "53 B8 2A 00 00 00", 0x180001000, 0x180100000, 0x280100020},
+         P::PATCH_OUT_OF_REACH,
          "the entry jump beyond 2 GB"},
     };
     for (const Case &c : cases) {
@@ -229,8 +240,8 @@ TEST(EntryPatch, RemovalChecksTheTrampolineAndTheEntryJump) {
     entry = patched;
     entry[1] ^= 0x10;
     EXPECT_EQ(P::PATCH_JUMPS_ELSEWHERE, Unplan(s, entry, plan.trampoline, &restored));
-    EXPECT_EQ(P::PATCH_NOT_JUMPING, Unplan(s, std::vector<std::uint8_t>(patched.begin(), patched.begin() + 4),
-                                           plan.trampoline, &restored))
+    EXPECT_EQ(P::PATCH_NOT_JUMPING,
+              Unplan(s, std::vector<std::uint8_t>(patched.begin(), patched.begin() + 4), plan.trampoline, &restored))
         << "fewer than 5 readable bytes";
 
     // The copied instructions must be ones that can go back.
@@ -259,8 +270,8 @@ TEST(EntryPatch, JumpsThroughPointersNameTheirSlot) {
     ASSERT_TRUE(P::IndirectJumpSlot(rexW.data(), rexW.size(), 0x180001000, M64, &slot));
     EXPECT_EQ(0x180001000u + 7 - 0x10, slot);
 
-    const char *others[] = {"FF E0", "FF 24 85 00 10 00 00", "E9 00 00 00 00", "3E FF 25 00 20 40 7E",
-                            "FF 15 00 20 40 7E", "FF 25 00 20"};
+    const char *others[] = {
+        "FF E0", "FF 24 85 00 10 00 00", "E9 00 00 00 00", "3E FF 25 00 20 40 7E", "FF 15 00 20 40 7E", "FF 25 00 20"};
     for (const char *other : others) {
         const std::vector<std::uint8_t> code = Hex(other);
         EXPECT_FALSE(P::IndirectJumpSlot(code.data(), code.size(), 0x1000, M32, &slot)) << other;

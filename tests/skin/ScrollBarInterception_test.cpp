@@ -48,61 +48,54 @@ const void *FinalDestination(const BYTE *code) {
     return to;
 }
 
-std::vector<BYTE> Read(const BYTE *at, size_t size) { return std::vector<BYTE>(at, at + size); }
+std::vector<BYTE> Read(const BYTE *at, size_t size) {
+    return std::vector<BYTE>(at, at + size);
+}
 
-// The skinned bars' stand-in: distinctive answers, and what it was asked.
+// The skinned bars' stand-in: distinctive answers, and per function the calls and the last one's arguments.
 struct Calls {
     int count[FUNCTIONS];
-    HWND hWnd;
-    int bar;
-    int value; // pos, arrows, show or min, by function
+    HWND hWnd[FUNCTIONS];
+    int bar[FUNCTIONS];
+    int value[FUNCTIONS]; // arrows, nPos, pos, min or show, by function; -1 when there is none
 };
 Calls g_calls;
 
+void Record(I::Function f, HWND hWnd, int bar, int value) {
+    ++g_calls.count[f];
+    g_calls.hWnd[f] = hWnd, g_calls.bar[f] = bar, g_calls.value[f] = value;
+}
+
 BOOL FakeEnable(HWND hWnd, UINT bar, UINT arrows) {
-    ++g_calls.count[I::ENABLE_SCROLL_BAR];
-    g_calls.hWnd = hWnd, g_calls.bar = bar, g_calls.value = arrows;
-    return 5;
+    return Record(I::ENABLE_SCROLL_BAR, hWnd, bar, arrows), 5;
 }
 BOOL FakeGetInfo(HWND hWnd, int bar, LPSCROLLINFO info) {
-    ++g_calls.count[I::GET_SCROLL_INFO];
-    g_calls.hWnd = hWnd, g_calls.bar = bar;
+    Record(I::GET_SCROLL_INFO, hWnd, bar, -1);
     info->nPos = 777;
     return 6;
 }
 int FakeGetPos(HWND hWnd, int bar) {
-    ++g_calls.count[I::GET_SCROLL_POS];
-    g_calls.hWnd = hWnd, g_calls.bar = bar;
-    return 4242;
+    return Record(I::GET_SCROLL_POS, hWnd, bar, -1), 4242;
 }
 BOOL FakeGetRange(HWND hWnd, int bar, LPINT minPos, LPINT maxPos) {
-    ++g_calls.count[I::GET_SCROLL_RANGE];
-    g_calls.hWnd = hWnd, g_calls.bar = bar;
+    Record(I::GET_SCROLL_RANGE, hWnd, bar, -1);
     *minPos = -5, *maxPos = 555;
     return 7;
 }
 int FakeSetInfo(HWND hWnd, int bar, LPCSCROLLINFO info, BOOL) {
-    ++g_calls.count[I::SET_SCROLL_INFO];
-    g_calls.hWnd = hWnd, g_calls.bar = bar, g_calls.value = info ? info->nPos : -1;
-    return 8;
+    return Record(I::SET_SCROLL_INFO, hWnd, bar, info ? info->nPos : -2), 8;
 }
 int FakeSetPos(HWND hWnd, int bar, int pos, BOOL) {
-    ++g_calls.count[I::SET_SCROLL_POS];
-    g_calls.hWnd = hWnd, g_calls.bar = bar, g_calls.value = pos;
-    return 9;
+    return Record(I::SET_SCROLL_POS, hWnd, bar, pos), 9;
 }
 BOOL FakeSetRange(HWND hWnd, int bar, int minPos, int, BOOL) {
-    ++g_calls.count[I::SET_SCROLL_RANGE];
-    g_calls.hWnd = hWnd, g_calls.bar = bar, g_calls.value = minPos;
-    return 10;
+    return Record(I::SET_SCROLL_RANGE, hWnd, bar, minPos), 10;
 }
 BOOL FakeShow(HWND hWnd, int bar, BOOL show) {
-    ++g_calls.count[I::SHOW_SCROLL_BAR];
-    g_calls.hWnd = hWnd, g_calls.bar = bar, g_calls.value = show;
-    return 11;
+    return Record(I::SHOW_SCROLL_BAR, hWnd, bar, show), 11;
 }
-const ScrollSkinFunctions FAKE_BARS = {FakeEnable, FakeGetInfo, FakeGetPos,   FakeGetRange,
-                                       FakeSetInfo, FakeSetPos, FakeSetRange, FakeShow};
+const ScrollSkinFunctions FAKE_BARS = {FakeEnable,  FakeGetInfo, FakeGetPos,   FakeGetRange,
+                                       FakeSetInfo, FakeSetPos,  FakeSetRange, FakeShow};
 
 int TotalCalls() {
     int total = 0;
@@ -120,8 +113,8 @@ struct BarState {
 
     bool operator==(const BarState &o) const {
         return std::memcmp(&vert, &o.vert, sizeof vert) == 0 && std::memcmp(&horz, &o.horz, sizeof horz) == 0 &&
-               pos == o.pos && minPos == o.minPos && maxPos == o.maxPos && infoOk == o.infoOk &&
-               rangeOk == o.rangeOk && style == o.style;
+               pos == o.pos && minPos == o.minPos && maxPos == o.maxPos && infoOk == o.infoOk && rangeOk == o.rangeOk &&
+               style == o.style;
     }
 };
 
@@ -245,47 +238,27 @@ TEST_F(ScrollBarInterception, WindowsWithThePropertyGetTheRegisteredAnswers) {
     int minPos = 0, maxPos = 0;
     struct Call {
         I::Function function;
-        int result;
-        int bar;
-        int value; // -1: not checked
+        int result, answer, bar, value;
     } calls[] = {
-        {I::ENABLE_SCROLL_BAR, ::EnableScrollBar(m_hWnd, SB_VERT, ESB_DISABLE_BOTH), SB_VERT, ESB_DISABLE_BOTH},
-        {I::GET_SCROLL_INFO, ::GetScrollInfo(m_hWnd, SB_HORZ, &si), SB_HORZ, -1},
-        {I::GET_SCROLL_POS, ::GetScrollPos(m_hWnd, SB_VERT), SB_VERT, -1},
-        {I::GET_SCROLL_RANGE, ::GetScrollRange(m_hWnd, SB_HORZ, &minPos, &maxPos), SB_HORZ, -1},
-        {I::SET_SCROLL_INFO, ::SetScrollInfo(m_hWnd, SB_VERT, &si, TRUE), SB_VERT, 777},
-        {I::SET_SCROLL_POS, ::SetScrollPos(m_hWnd, SB_HORZ, 66, TRUE), SB_HORZ, 66},
-        {I::SET_SCROLL_RANGE, ::SetScrollRange(m_hWnd, SB_VERT, 3, 30, TRUE), SB_VERT, 3},
-        {I::SHOW_SCROLL_BAR, ::ShowScrollBar(m_hWnd, SB_BOTH, FALSE), SB_BOTH, FALSE},
+        {I::ENABLE_SCROLL_BAR, ::EnableScrollBar(m_hWnd, SB_VERT, ESB_DISABLE_BOTH), 5, SB_VERT, ESB_DISABLE_BOTH},
+        {I::GET_SCROLL_INFO, ::GetScrollInfo(m_hWnd, SB_HORZ, &si), 6, SB_HORZ, -1},
+        {I::GET_SCROLL_POS, ::GetScrollPos(m_hWnd, SB_VERT), 4242, SB_VERT, -1},
+        {I::GET_SCROLL_RANGE, ::GetScrollRange(m_hWnd, SB_HORZ, &minPos, &maxPos), 7, SB_HORZ, -1},
+        {I::SET_SCROLL_INFO, ::SetScrollInfo(m_hWnd, SB_VERT, &si, TRUE), 8, SB_VERT, 777}, // nPos from GetScrollInfo
+        {I::SET_SCROLL_POS, ::SetScrollPos(m_hWnd, SB_HORZ, 66, TRUE), 9, SB_HORZ, 66},
+        {I::SET_SCROLL_RANGE, ::SetScrollRange(m_hWnd, SB_VERT, 3, 30, TRUE), 10, SB_VERT, 3},
+        {I::SHOW_SCROLL_BAR, ::ShowScrollBar(m_hWnd, SB_BOTH, FALSE), 11, SB_BOTH, FALSE},
     };
-    // The fakes answer 5..11 and remember the last call; re-check each one's record by calling it alone.
-    const int answers[FUNCTIONS] = {5, 6, 4242, 7, 8, 9, 10, 11};
     for (const Call &c : calls) {
-        EXPECT_EQ(answers[c.function], c.result) << I::FunctionName(c.function);
-        EXPECT_EQ(1, g_calls.count[c.function]) << I::FunctionName(c.function);
+        const char *name = I::FunctionName(c.function);
+        EXPECT_EQ(c.answer, c.result) << name;
+        EXPECT_EQ(1, g_calls.count[c.function]) << name;
+        EXPECT_EQ(m_hWnd, g_calls.hWnd[c.function]) << name;
+        EXPECT_EQ(c.bar, g_calls.bar[c.function]) << name;
+        EXPECT_EQ(c.value, g_calls.value[c.function]) << name;
     }
-    EXPECT_EQ(777, si.nPos);
     EXPECT_EQ(-5, minPos);
     EXPECT_EQ(555, maxPos);
-    for (const Call &c : calls) {
-        g_calls.hWnd = nullptr;
-        g_calls.bar = g_calls.value = -2;
-        switch (c.function) {
-        case I::ENABLE_SCROLL_BAR: ::EnableScrollBar(m_hWnd, SB_VERT, ESB_DISABLE_BOTH); break;
-        case I::GET_SCROLL_INFO: ::GetScrollInfo(m_hWnd, SB_HORZ, &si); break;
-        case I::GET_SCROLL_POS: ::GetScrollPos(m_hWnd, SB_VERT); break;
-        case I::GET_SCROLL_RANGE: ::GetScrollRange(m_hWnd, SB_HORZ, &minPos, &maxPos); break;
-        case I::SET_SCROLL_INFO: ::SetScrollInfo(m_hWnd, SB_VERT, &si, TRUE); break;
-        case I::SET_SCROLL_POS: ::SetScrollPos(m_hWnd, SB_HORZ, 66, TRUE); break;
-        case I::SET_SCROLL_RANGE: ::SetScrollRange(m_hWnd, SB_VERT, 3, 30, TRUE); break;
-        default: ::ShowScrollBar(m_hWnd, SB_BOTH, FALSE); break;
-        }
-        EXPECT_EQ(m_hWnd, g_calls.hWnd) << I::FunctionName(c.function);
-        EXPECT_EQ(c.bar, g_calls.bar) << I::FunctionName(c.function);
-        if (c.value != -1) {
-            EXPECT_EQ(c.value, g_calls.value) << I::FunctionName(c.function);
-        }
-    }
 
     // None of it reached the system's bars.
     SCROLLINFO vert = {sizeof vert, SIF_ALL, 0, 0, 0, 0, 0};
@@ -328,8 +301,10 @@ TEST_F(ScrollBarInterception, AListViewsOwnScrollCallsReachTheSkinnedBars) {
         }
         ::SendMessageA(list, LVM_ENSUREVISIBLE, 50, FALSE);
         callsFor[skinned] = TotalCalls() - start;
-        if (skinned) {
-            EXPECT_EQ(list, g_calls.hWnd);
+        for (int f = 0; f < FUNCTIONS && skinned; ++f) {
+            if (g_calls.count[f]) {
+                EXPECT_EQ(list, g_calls.hWnd[f]) << I::FunctionName(I::Function(f));
+            }
         }
         ::DestroyWindow(list);
     }

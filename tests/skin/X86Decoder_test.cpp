@@ -175,9 +175,9 @@ const Refused REFUSED[] = {
     const std::size_t relSize = k.relOffset ? (k.length == 2 ? 1 : 4) : 0;
     if (ins.length != k.length || ins.flow != k.flow || ins.relOffset != k.relOffset || ins.relSize != relSize ||
         ins.dispOffset != k.dispOffset || ins.ripRelative != k.rip || ins.indirect != k.indirect)
-        return ::testing::AssertionFailure() << "length " << ins.length << " flow " << ins.flow << " rel "
-                                             << ins.relOffset << "/" << ins.relSize << " disp " << ins.dispOffset
-                                             << " rip " << ins.ripRelative << " indirect " << ins.indirect;
+        return ::testing::AssertionFailure()
+               << "length " << ins.length << " flow " << ins.flow << " rel " << ins.relOffset << "/" << ins.relSize
+               << " disp " << ins.dispOffset << " rip " << ins.ripRelative << " indirect " << ins.indirect;
     return ::testing::AssertionSuccess();
 }
 } // namespace
