@@ -6,7 +6,9 @@
 #include <new>
 
 DWORD CApduList::Parse(const BYTE* bytes, DWORD count) {
-    m_pLastFound = nullptr;
+    // A list that already holds commands is replaced, not grown: its nodes would otherwise leak and the count
+    // would add up.
+    Clear();
     CApduCommand* node = new (std::nothrow) CApduCommand;
     if (!node) {
         return RC_NO_MEMORY;

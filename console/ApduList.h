@@ -10,8 +10,8 @@ public:
     CApduList(const CApduList&) = delete;
     CApduList& operator=(const CApduList&) = delete;
 
-    // Splits converted script bytes into commands. A line that fails to parse stays as the last node with
-    // length 0. Returns 0, or RC_NO_MEMORY (the list is then empty).
+    // Splits converted script bytes into commands, replacing whatever the list held. A line that fails to parse
+    // stays as the last node with length 0. Returns 0, or RC_NO_MEMORY (the list is then empty).
     DWORD Parse(const BYTE* bytes, DWORD count);
 
     // Copies command `index` as it is sent into `output` (zero-filled by the caller, at least 262 bytes; may be

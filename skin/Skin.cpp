@@ -4,6 +4,7 @@
 #include "skin/SkinContainer.h"
 #include "skin/SkinVersion.h"
 
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -13,6 +14,11 @@ static_assert(sizeof(CSkin::FileHeader) == CSkin::HEADER_SIZE && offsetof(CSkin:
 const char CSkin::MAGIC[MAGIC_SIZE] = "SKINWEAVE_SKIN_FILE";
 
 namespace {
+
+const char kBadContainer[] = "not a skin container, or its data does not decompress";
+const char kBadHeader[] = "not a skin file of version 1";
+const char kTooLarge[] = "the skin's images need more than 64 MB of memory";
+const char kNoMemory[] = "not enough memory for the skin";
 
 // The version globals describe the file being read only while it is read.
 class CVersionScope {
@@ -26,7 +32,7 @@ public:
 
 } // namespace
 
-CSkin::CSkin() {
+CSkin::CSkin() : m_pszError("") {
     std::memset(&m_header, 0, sizeof m_header);
     std::memset(m_szAuthor, 0, sizeof m_szAuthor);
 }
@@ -61,19 +67,26 @@ bool CSkin::IsObjectKind(DWORD kind) {
 
 void CSkin::Clear() {
     CSkinLock::Guard guard(m_lock);
+    ClearTables();
+    std::memset(&m_header, 0, sizeof m_header);
+    std::memset(m_szAuthor, 0, sizeof m_szAuthor);
+    m_pszError = "";
+}
+
+void CSkin::ClearTables() {
     m_objects.clear();
     m_images.clear();
     m_plain.clear();
-    std::memset(&m_header, 0, sizeof m_header);
-    std::memset(m_szAuthor, 0, sizeof m_szAuthor);
 }
 
 bool CSkin::Read(const CSkinStream &resource) {
     Clear();
     CSkinLock::Guard guard(m_lock);
     CSkinStream file;
-    if (!CSkinContainer::Decompress(resource, file))
+    if (!CSkinContainer::Decompress(resource, file)) {
+        m_pszError = kBadContainer;
         return false;
+    }
     return ReadLocked(file);
 }
 
@@ -86,10 +99,11 @@ bool CSkin::ReadFile(CSkinStream &file) {
 bool CSkin::ReadLocked(CSkinStream &file) {
     file.Rewind();
     FileHeader header;
-    if (file.Read(&header, HEADER_SIZE) != HEADER_SIZE)
+    if (file.Read(&header, HEADER_SIZE) != HEADER_SIZE ||
+        std::memcmp(header.magic, MAGIC, MAGIC_COMPARED) != 0 || header.major != SKIN_MAJOR_VERSION) {
+        m_pszError = kBadHeader;
         return false;
-    if (std::memcmp(header.magic, MAGIC, MAGIC_COMPARED) != 0 || header.major != SKIN_MAJOR_VERSION)
-        return false;
+    }
     try {
         CVersionScope version(header.major, header.minor);
         CSkinArchive archive(file, CSkinArchive::LOADING);
@@ -106,11 +120,22 @@ bool CSkin::ReadLocked(CSkinStream &file) {
         }
         DWORD imageCount = 0;
         archive.Value(imageCount);
+        std::uint64_t decoded = 0;
         for (DWORD i = 0; i < imageCount && !archive.IsAtEnd(); ++i) {
             DWORD kind = 0;
             archive.Value(kind);
             auto image = std::make_unique<CSkinImageObject>();
             image->Transfer(archive);
+            if (const CSkinImage *pixels = image->GetImage()) {
+                decoded += pixels->GetDIBSize();
+                if (pixels->HasAlpha())
+                    decoded += static_cast<std::uint64_t>(pixels->GetWidth()) * pixels->GetHeight();
+                if (decoded > MAX_DECODED_BYTES) {
+                    ClearTables();
+                    m_pszError = kTooLarge;
+                    return false;
+                }
+            }
             std::string name = image->GetName();
             m_images[name] = std::move(image);
         }
@@ -125,9 +150,8 @@ bool CSkin::ReadLocked(CSkinStream &file) {
             m_plain[name] = std::move(plain);
         }
     } catch (const std::bad_alloc &) {
-        m_objects.clear();
-        m_images.clear();
-        m_plain.clear();
+        ClearTables();
+        m_pszError = kNoMemory;
         return false;
     }
     m_header = header;

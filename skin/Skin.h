@@ -14,6 +14,9 @@
 class CSkin {
 public:
     enum : DWORD { HEADER_SIZE = 188, MAGIC_SIZE = 20, MAGIC_COMPARED = 19, AUTHOR_SIZE = 154 };
+    // Decoded pixels and alpha of all images of one skin. The embedded skins need about 1 MB; a skin that needs more
+    // than this is refused rather than allowed to exhaust a 32-bit process with images below the per-image cap.
+    enum : DWORD { MAX_DECODED_BYTES = 64u * 1024u * 1024u };
     static const char MAGIC[MAGIC_SIZE];
 
     // The 188-byte file header.
@@ -34,7 +37,7 @@ public:
     CSkin(const CSkin &) = delete;
     CSkin &operator=(const CSkin &) = delete;
 
-    // Reads a skin container (the resource bytes). On failure the skin is left empty.
+    // Reads a skin container (the resource bytes). On failure the skin is left empty and GetError() says why.
     bool Read(const CSkinStream &resource);
     // Reads a decompressed skin file.
     bool ReadFile(CSkinStream &file);
@@ -57,6 +60,8 @@ public:
     BYTE GetMinorVersion() const { return m_header.minor; }
     const char *GetAuthor() const { return m_szAuthor; }
     DWORD GetDeclaredObjectCount() const { return m_header.objectCount; }
+    // Why the last read failed, or "" after a successful one.
+    const char *GetError() const { return m_pszError; }
 
     // Builders for tools: an existing entry of the same name is replaced.
     void AddObject(std::unique_ptr<CSkinObject> object);
@@ -65,6 +70,7 @@ public:
 
 private:
     bool ReadLocked(CSkinStream &file);
+    void ClearTables();
 
     CSkinLock m_lock;
     ObjectTable m_objects;
@@ -72,4 +78,5 @@ private:
     ObjectTable m_plain;
     FileHeader m_header;
     char m_szAuthor[AUTHOR_SIZE + 1];
+    const char *m_pszError;
 };

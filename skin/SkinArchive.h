@@ -32,6 +32,8 @@ public:
     template <class T> void Value(T &value) {
         static_assert(std::is_trivially_copyable<T>::value, "stored byte for byte");
         Bytes(&value, sizeof value);
+        if (m_mode == LOADING)
+            TerminateImageNames(value);
     }
     // A NUL-terminated text of storedSize bytes; the buffer holds storedSize + 1 so that a stored text
     // without a NUL still ends inside it.

@@ -81,6 +81,38 @@ static_assert(sizeof(SkinCheckBlock) == 192, "check-box block");
 static_assert(sizeof(SkinScrollBlock) == 320, "scroll-bar block");
 static_assert(sizeof(SkinSpinBlock) == 144, "up-down block");
 
+// Loading puts a terminating zero into the last byte of every image name, so that a stored name that fills its whole
+// field ends there and no lookup or painter reads on into the record's other fields. Every record type that holds a
+// piece or an image reference has its overload here; CSkinArchive::Value applies them to whatever it loads.
+// Records without image names.
+template <class T> void TerminateImageNames(T &) {}
+inline void TerminateImageNames(SkinPiece &piece) { piece.szImage[SKIN_IMAGE_NAME_SIZE - 1] = '\0'; }
+inline void TerminateImageNames(SkinImageRef &ref) { ref.szImage[SKIN_IMAGE_NAME_SIZE - 1] = '\0'; }
+inline void TerminateImageNames(SkinControlHeader &header) { TerminateImageNames(header.frame); }
+inline void TerminateImageNames(SkinButtonState &state) { TerminateImageNames(state.image); }
+inline void TerminateImageNames(SkinCheckBlock &block) {
+    TerminateImageNames(block.background);
+    TerminateImageNames(block.mark);
+}
+inline void TerminateImageNames(SkinScrollBlock &block) {
+    TerminateImageNames(block.arrow1);
+    TerminateImageNames(block.arrow2);
+    TerminateImageNames(block.track);
+    TerminateImageNames(block.thumb);
+}
+inline void TerminateImageNames(SkinSpinBlock &block) {
+    TerminateImageNames(block.up);
+    TerminateImageNames(block.down);
+}
+inline void TerminateImageNames(SkinFramedRecord &framed) {
+    for (SkinPiece &piece : framed.pieces)
+        TerminateImageNames(piece);
+}
+template <class T, size_t N> void TerminateImageNames(T (&records)[N]) {
+    for (T &record : records)
+        TerminateImageNames(record);
+}
+
 // Height -12, weight 400, output precision 3, clip precision 2, quality 1, face "Arial", colour 0.
 SkinFontRecord SkinDefaultFont();
 // Template rectangles of a frame (276 x 160) and of a popup menu (278 x 152, 4-pixel borders).

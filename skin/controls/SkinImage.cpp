@@ -13,6 +13,7 @@
 namespace {
 const char kUnsupportedFormat[] = "Unsupported operation for this format";
 const char kNoMemory[] = "Can't allocate memory";
+const char kTooLarge[] = "Image too large: more than 4194304 pixels";
 
 bool IsKnownFormat(DWORD format) {
     return format == CSkinImage::FORMAT_BMP || format == CSkinImage::FORMAT_ICO || format == CSkinImage::FORMAT_TGA;
@@ -112,6 +113,10 @@ bool CSkinImage::Create(DWORD width, DWORD height, DWORD bits, DWORD format) {
     }
     if (width == 0 || height == 0 || width > MAX_DIMENSION || height > MAX_DIMENSION) {
         SetLastError(kNoMemory);
+        return false;
+    }
+    if (static_cast<std::uint64_t>(width) * height > MAX_PIXELS) {
+        SetLastError(kTooLarge);
         return false;
     }
     if (bits < 2)

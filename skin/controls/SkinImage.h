@@ -7,8 +7,10 @@
 class CSkinImage {
 public:
     enum : DWORD { FORMAT_BMP = 0, FORMAT_ICO = 1, FORMAT_TGA = 2 };
-    // No codec accepts larger images: it keeps a hostile header from asking for gigabytes.
-    enum : DWORD { MAX_DIMENSION = 16384 };
+    // No codec accepts larger images: it keeps a hostile header from asking for gigabytes. The area cap is far above
+    // any skin's artwork (the embedded skins' largest image has 23,040 pixels; a full-screen bitmap has 2 million)
+    // and keeps one 24-bit image with its alpha channel below 17 MB, which a 32-bit process can always spare.
+    enum : DWORD { MAX_DIMENSION = 16384, MAX_PIXELS = 4u * 1024u * 1024u };
     enum : size_t { MAX_ERROR_TEXT = 255 };
 
     CSkinImage();
@@ -19,7 +21,8 @@ public:
     CSkinImage &operator=(CSkinImage &&other) noexcept;
 
     // Allocates a zeroed block: bits below 2 become 1, up to 4 become 4, below 9 become 8, else 24.
-    // Fails for a zero or oversized width or height, an unknown format or when memory runs out.
+    // Fails for a zero or oversized width or height, more than MAX_PIXELS pixels, an unknown format or when memory
+    // runs out.
     bool Create(DWORD width, DWORD height, DWORD bits, DWORD format);
     // Releases pixels and alpha; keeps settings such as the selected frame, the cancel flag and the error text.
     void Destroy();

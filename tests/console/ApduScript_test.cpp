@@ -183,9 +183,11 @@ TEST(ApduList, GetCommandInAnyOrderAndAfterAReparse) {
     EXPECT_EQ(list.GetCommand(nullptr, &length, 5), DWORD(RC_NO_COMMAND));
     EXPECT_EQ(list.GetCommand(nullptr, &length, 6), DWORD(RC_BAD_ARGUMENT));
 
-    list.Clear();
+    // Parsing again replaces the five commands (no Clear in between): three commands, the old ones gone.
     const BYTE other[] = {0x00, 0xB0, 0x00, 0x00, 0x0D, 0x0A, 0x00, 0xB2, 0x01, 0x04, 0x0D, 0x0A, 0x00, 0xC0, 0x00, 0x00};
     ASSERT_EQ(list.Parse(other, sizeof other), 0u);
+    EXPECT_EQ(list.m_nCount, 3u);
+    EXPECT_EQ(list.GetCommand(nullptr, &length, 4), DWORD(RC_BAD_ARGUMENT));
     BYTE out[262] = {};
     ASSERT_EQ(list.GetCommand(out, &length, 2), 0u);
     EXPECT_EQ(Hex(out, length), "00C0000000");

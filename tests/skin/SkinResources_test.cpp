@@ -3,6 +3,9 @@
 
 #include "skin/Skin.h"
 #include "skin/SkinVersion.h"
+#include "skin/SkinWriter.h"
+
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -43,4 +46,30 @@ TEST(SkinResources, EveryEmbeddedSkinReads) {
     CSkin none;
     DWORD size = 0;
     EXPECT_FALSE(LoadResourceSkin("NOSUCHSKIN", none, &size));
+}
+
+// The skin files that a Windows build writes do not depend on its architecture: each embedded container (written
+// by the native skin compiler) read and written again by this build gives back exactly the same bytes.
+TEST(SkinResources, EverySkinWritesBackItsOwnBytes) {
+    for (const char *name : {"CORONA", "DEVIOR", "FUTURAIII", "KROMO", "XPSTEEL"}) {
+        SCOPED_TRACE(name);
+        HRSRC found = FindResourceA(nullptr, name, "SKINWEAVE");
+        ASSERT_NE(nullptr, found);
+        HGLOBAL loaded = LoadResource(nullptr, found);
+        const BYTE *bytes = static_cast<const BYTE *>(LockResource(loaded));
+        const DWORD size = SizeofResource(nullptr, found);
+        ASSERT_NE(nullptr, bytes);
+        CSkinStream resource;
+        ASSERT_TRUE(resource.Create(bytes, size));
+        CSkin skin;
+        ASSERT_TRUE(skin.Read(resource));
+
+        CSkinWriter writer(skin.GetMinorVersion());
+        writer.SetAuthor(skin.GetAuthor());
+        CSkinStream written;
+        ASSERT_TRUE(writer.AddSkin(skin));
+        ASSERT_TRUE(writer.FinishContainer(written));
+        ASSERT_EQ(size, written.GetLength()) << 8 * sizeof(void *) << "-bit build";
+        EXPECT_EQ(0, std::memcmp(bytes, written.GetBuffer(), size)) << 8 * sizeof(void *) << "-bit build";
+    }
 }

@@ -17,6 +17,8 @@
 #include <chrono>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -402,4 +404,94 @@ TEST(SkinRead, TextFieldsWithoutANulEndAtTheirField) {
     ASSERT_TRUE(skin.ReadFile(file));
     ASSERT_EQ(1u, skin.GetPlainRecords().size());
     EXPECT_EQ(std::string(51, 'n'), skin.GetPlainRecords().begin()->first);
+}
+
+// Image names that fill their whole 50-byte field end inside it once loaded, in pieces and in image references, so
+// that looking the image up never reads into the rest of the record.
+TEST(SkinRead, ImageNamesFillingTheirFieldEndInsideIt) {
+    CSkinWriter writer;
+    CSkinFrameObject frame;
+    frame.SetName("MainFrame");
+    for (SkinPiece &piece : frame.m_framed.pieces) {
+        std::memset(piece.szImage, 'p', sizeof piece.szImage);
+        std::memset(piece.reserved, 'r', sizeof piece.reserved);
+    }
+    writer.AddObject(frame);
+    CSkinToolBarObject toolbar;
+    toolbar.SetName("ToolBar");
+    for (SkinImageRef &ref : toolbar.m_buttons) {
+        std::memset(ref.szImage, 'i', sizeof ref.szImage);
+        std::memset(ref.reserved, 'r', sizeof ref.reserved);
+    }
+    std::memset(toolbar.m_header.frame.szImage, 'f', sizeof toolbar.m_header.frame.szImage);
+    writer.AddObject(toolbar);
+    CSkinStream file = FileOf(writer);
+    CSkin skin;
+    ASSERT_TRUE(skin.ReadFile(file));
+
+    auto *loadedFrame = static_cast<CSkinFrameObject *>(skin.FindObject("MainFrame"));
+    ASSERT_NE(nullptr, loadedFrame);
+    for (const SkinPiece &piece : loadedFrame->m_framed.pieces)
+        EXPECT_EQ(std::string(SKIN_IMAGE_NAME_SIZE - 1, 'p'), piece.szImage);
+    auto *loadedBar = static_cast<CSkinToolBarObject *>(skin.FindObject("ToolBar"));
+    ASSERT_NE(nullptr, loadedBar);
+    for (const SkinImageRef &ref : loadedBar->m_buttons)
+        EXPECT_EQ(std::string(SKIN_IMAGE_NAME_SIZE - 1, 'i'), ref.szImage);
+    EXPECT_EQ(std::string(SKIN_IMAGE_NAME_SIZE - 1, 'f'), loadedBar->m_header.frame.szImage);
+    EXPECT_EQ(nullptr, skin.FindImage(loadedFrame->m_framed.pieces[0].szImage));
+}
+
+namespace {
+
+// A 2048 x 2048 8-bit run-length BMP that ends at once: about 1 KB stored, 4 MB decoded.
+std::vector<BYTE> TinyHugeBmp() {
+    std::vector<BYTE> bmp(14 + 40 + 1024 + 2, 0);
+    auto put32 = [&](size_t at, DWORD v) { std::memcpy(&bmp[at], &v, 4); };
+    auto put16 = [&](size_t at, WORD v) { std::memcpy(&bmp[at], &v, 2); };
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    put32(2, static_cast<DWORD>(bmp.size()));
+    put32(10, 14 + 40 + 1024);
+    put32(14, 40);
+    put32(18, 2048);
+    put32(22, 2048);
+    put16(26, 1);
+    put16(28, 8);
+    put32(30, 1); // BI_RLE8
+    bmp[bmp.size() - 1] = 1; // end of bitmap
+    return bmp;
+}
+
+CSkinStream SkinWithHugeImages(int count) {
+    CSkinWriter writer;
+    const std::vector<BYTE> bmp = TinyHugeBmp();
+    for (int i = 0; i < count; ++i) {
+        CSkinImageObject image;
+        image.SetName(("image" + std::to_string(i) + ".bmp").c_str());
+        EXPECT_TRUE(image.SetData(CSkinImage::FORMAT_BMP, bmp.data(), static_cast<DWORD>(bmp.size())));
+        writer.AddImage(image);
+    }
+    CSkinFrameObject frame;
+    frame.SetName("MainFrame");
+    writer.AddObject(frame);
+    return FileOf(writer);
+}
+
+} // namespace
+
+// One skin's decoded images are capped: 15 images of 4 MB load, 17 are refused with a reason and leave the skin
+// empty, although each image alone is well inside the per-image cap.
+TEST(SkinRead, DecodedImagesOfOneSkinAreCapped) {
+    CSkin skin;
+    CSkinStream fits = SkinWithHugeImages(15);
+    ASSERT_TRUE(skin.ReadFile(fits));
+    EXPECT_EQ(15u, skin.GetImages().size());
+    EXPECT_STREQ("", skin.GetError());
+
+    CSkinStream tooMuch = SkinWithHugeImages(17);
+    EXPECT_FALSE(skin.ReadFile(tooMuch));
+    EXPECT_STREQ("the skin's images need more than 64 MB of memory", skin.GetError());
+    EXPECT_TRUE(skin.GetImages().empty());
+    EXPECT_TRUE(skin.GetObjects().empty());
+    EXPECT_EQ(nullptr, skin.FindObject("MainFrame"));
 }

@@ -280,6 +280,8 @@ TEST(BmpCodec, HostileHeadersAreRefused) {
     // 16384 x 16384 x 24 bits declared, 16 bytes present: refused before the pixel block is allocated.
     cases.push_back({"pixels missing", CByteBuilder().InfoHeader(16384, 16384, 24).Fill(16, 0)});
     cases.push_back({"one row short", CByteBuilder().InfoHeader(2, 2, 24).Fill(8, 0)});
+    // 1,080 bytes: header, palette and the end-of-bitmap code at once, declaring 16384 x 16384 run-length pixels.
+    cases.push_back({"RLE8 ending at once", CByteBuilder().InfoHeader(16384, 16384, 8, BI_RLE8).Fill(1024, 0).Bytes({0, 1})});
     for (Case &c : cases) {
         CSkinImage image;
         EXPECT_FALSE(DecodeBmp(image, c.bytes.Data())) << c.name;

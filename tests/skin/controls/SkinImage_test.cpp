@@ -57,6 +57,13 @@ TEST(SkinImage, CreateRefusesUnknownFormatsAndUnreasonableSizes) {
     EXPECT_FALSE(image.Create(0, 4, 8, CSkinImage::FORMAT_BMP));
     EXPECT_FALSE(image.Create(CSkinImage::MAX_DIMENSION + 1, 1, 24, CSkinImage::FORMAT_BMP));
     EXPECT_FALSE(image.IsValid());
+    // The pixel area is capped whatever the sides: 2048 x 2048 is the largest square, one more row is refused.
+    EXPECT_TRUE(image.Create(2048, 2048, 24, CSkinImage::FORMAT_BMP)) << image.GetLastError();
+    EXPECT_TRUE(image.Create(CSkinImage::MAX_DIMENSION, 256, 1, CSkinImage::FORMAT_BMP)) << image.GetLastError();
+    EXPECT_FALSE(image.Create(2048, 2049, 24, CSkinImage::FORMAT_BMP));
+    EXPECT_STREQ("Image too large: more than 4194304 pixels", image.GetLastError());
+    EXPECT_FALSE(image.Create(CSkinImage::MAX_DIMENSION, CSkinImage::MAX_DIMENSION, 1, CSkinImage::FORMAT_BMP));
+    EXPECT_FALSE(image.IsValid());
 }
 
 TEST(SkinImage, CreateReleasesAPreviousAlphaChannel) {
