@@ -6,7 +6,7 @@
 #include "platform/WindowDC.h"
 #include "skin/SkinCaptionButtonObject.h"
 #include "skin/SkinFrameLayout.h"
-#include "skin/SkinTrackPopupMenu.h"
+#include "skin/SkinMenuTracker.h"
 #include "skin/SkinWnd.h"
 #include "skin/controls/NineGrid.h"
 #include "skin/controls/SkinDraw.h"
@@ -190,7 +190,7 @@ void CSkinCaptionButton::TrackSystemMenu() {
     POINT pt = {0, 0};
     if (!menu || !::GetCursorPos(&pt))
         return;
-    SkinTrackPopupMenu(menu, pt.x + 2, pt.y, hWnd, SKIN_POPUP_SYSTEM);
+    TrackSkinnedPopupMenu(menu, pt.x + 2, pt.y, hWnd, TRUE);
     // The menu's command may have changed the skin, and this button with it.
     if (LiveButtons().count(this) && ::IsWindow(hWnd)) {
         m_nState = -1;

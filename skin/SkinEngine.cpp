@@ -4,6 +4,7 @@
 
 #include "skin/Skin.h"
 #include "skin/SkinHook.h"
+#include "skin/SkinPopupMenuWnd.h"
 #include "skin/SkinRegistry.h"
 #include "skin/SkinWnd.h"
 
@@ -23,15 +24,10 @@ namespace {
 HINSTANCE g_hInstance = nullptr;
 int g_nPlatformCode = 6;
 
-// The popup menus' window procedure comes with the skinned menus; until then the class answers like a plain window.
-LRESULT CALLBACK PopupMenuWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::DefWindowProcA(hWnd, message, wParam, lParam);
-}
-
 BOOL RegisterPopupMenuClass(HINSTANCE hInstance) {
     WNDCLASSA wc = {};
     wc.style = CS_SAVEBITS | CS_CLASSDC;
-    wc.lpfnWndProc = &PopupMenuWndProc;
+    wc.lpfnWndProc = &CSkinPopupMenuWnd::WindowProc;
     wc.hInstance = hInstance;
     wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));

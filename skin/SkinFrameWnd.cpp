@@ -453,6 +453,7 @@ LRESULT CSkinFrameWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SKIN_MENU_RBUTTONDOWN: return OnMenuPointerDown(message, wParam, lParam);
     case WM_SKIN_MENU_MOUSEMOVE: return OnMenuPointerMove(wParam, lParam);
     case WM_SKIN_MENU_END: return OnMenuEnd(wParam, lParam);
+    case WM_SYSCOMMAND: return OnSysCommand(wParam, lParam);
     }
     return CSkinWnd::HandleMessage(message, wParam, lParam);
 }
@@ -595,6 +596,13 @@ LRESULT CSkinFrameWnd::OnMenuPointerMove(WPARAM, LPARAM lParam) {
     const POINT pt = ToWindow(lParam);
     OnNcMouseMove(static_cast<UINT>(HitTest(pt)), pt);
     return 0;
+}
+
+LRESULT CSkinFrameWnd::OnSysCommand(WPARAM wParam, LPARAM lParam) {
+    // Alt, F10 and Alt+letter reach the skinned menu bar; the window has no menu of its own for the system to open.
+    if ((wParam & 0xFFF0) == SC_KEYMENU && !m_bMDIChild && m_menuBar.OnKeyMenu(static_cast<UINT>(lParam)))
+        return 0;
+    return CSkinWnd::HandleMessage(WM_SYSCOMMAND, wParam, lParam);
 }
 
 LRESULT CSkinFrameWnd::OnMenuEnd(WPARAM wParam, LPARAM lParam) {

@@ -78,6 +78,7 @@ private:
     LRESULT OnMenuPointerDown(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMenuPointerMove(WPARAM wParam, LPARAM lParam);
     LRESULT OnMenuEnd(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
 
     POINT ToWindow(LPARAM lParam) const;

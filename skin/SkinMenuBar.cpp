@@ -8,7 +8,8 @@
 #include "platform/SelectObject.h"
 #include "platform/WindowDC.h"
 #include "skin/SkinMenuBarObject.h"
-#include "skin/SkinTrackPopupMenu.h"
+#include "skin/SkinMenuItems.h"
+#include "skin/SkinMenuTracker.h"
 #include "skin/controls/NineGrid.h"
 #include "skin/controls/SkinDraw.h"
 
@@ -387,20 +388,24 @@ BOOL CSkinMenuBar::OnButtonUp(POINT pt) {
     return TRUE;
 }
 
-void CSkinMenuBar::OpenEntry(int nEntry) {
+void CSkinMenuBar::OpenEntry(int nEntry, bool bKeyboard) {
     m_nNextOpen = nEntry;
+    m_bNextKeyboard = bKeyboard;
     if (m_nOpen >= 0) {
         // The open menu closes first; the loop below then opens this entry's.
-        ::EndMenu();
+        CSkinMenuTracker::EndActive();
         return;
     }
     const HWND hWnd = m_hWnd;
     while (m_nNextOpen >= 0 && m_nNextOpen < static_cast<int>(m_entries.size())) {
         const int open = m_nNextOpen;
+        const bool keyboard = m_bNextKeyboard;
         m_nNextOpen = -1;
         Entry &entry = m_entries[open];
+        if (!entry.hSubMenu)
+            break;
         StopHoverTimer();
-        if (m_nHover >= 0 && m_nHover != open)
+        if (m_nHover >= 0 && m_nHover != open && m_nHover < static_cast<int>(m_entries.size()))
             m_entries[m_nHover].nState = STATE_NORMAL;
         m_nHover = -1;
         m_nOpen = open;
@@ -408,24 +413,39 @@ void CSkinMenuBar::OpenEntry(int nEntry) {
         Redraw();
         RECT wr = {0, 0, 0, 0};
         ::GetWindowRect(hWnd, &wr);
-        SkinTrackPopupMenu(entry.hSubMenu, wr.left + entry.rc.left, wr.top + entry.rc.bottom, hWnd,
-                           SKIN_POPUP_MENUBAR);
+        const int end = CSkinMenuTracker::Track(entry.hSubMenu, wr.left + entry.rc.left, wr.top + entry.rc.bottom,
+                                                hWnd, CSkinPopupMenuWnd::MODE_MENUBAR, keyboard);
         // The menu's commands may have closed the frame, and this bar with it.
         if (!::IsWindow(hWnd) || !LiveBars().count(this))
             return;
         if (m_nOpen == open && open < static_cast<int>(m_entries.size()))
             m_entries[open].nState = STATE_NORMAL;
         m_nOpen = -1;
+        // Left and Right at the top of a menu move to the neighbouring entry's menu.
+        if (end == CSkinPopupMenuWnd::END_PREVIOUS || end == CSkinPopupMenuWnd::END_NEXT) {
+            m_nNextOpen = NeighbourEntry(open, end == CSkinPopupMenuWnd::END_NEXT ? 1 : -1);
+            m_bNextKeyboard = true;
+        }
     }
     m_nNextOpen = -1;
     EndTracking();
+}
+
+int CSkinMenuBar::NeighbourEntry(int nFrom, int nStep) const {
+    const int count = static_cast<int>(m_entries.size());
+    for (int i = 1; i <= count; ++i) {
+        const int entry = ((nFrom + i * nStep) % count + count) % count;
+        if (m_entries[entry].hSubMenu)
+            return entry;
+    }
+    return -1;
 }
 
 void CSkinMenuBar::CloseMenu() {
     if (m_nOpen < 0)
         return;
     m_nNextOpen = -1;
-    ::EndMenu();
+    CSkinMenuTracker::EndActive();
 }
 
 void CSkinMenuBar::EndTracking() {
@@ -448,7 +468,137 @@ void CSkinMenuBar::TrackChildSystemMenu() {
     RECT wr = {0, 0, 0, 0};
     ::GetWindowRect(m_hWnd, &wr);
     const RECT &icon = m_rcChild[CHILD_ICON];
-    SkinTrackPopupMenu(menu, wr.left + icon.left, wr.top + icon.bottom, child, SKIN_POPUP_SYSTEM);
+    TrackSkinnedPopupMenu(menu, wr.left + icon.left, wr.top + icon.bottom, child, TRUE);
+}
+
+// ---- keyboard access
+
+int CSkinMenuBar::EntryForMnemonic(char cKey) const {
+    const char key = (cKey >= 'A' && cKey <= 'Z') ? static_cast<char>(cKey - 'A' + 'a') : cKey;
+    for (size_t i = 0; key && i < m_entries.size(); ++i)
+        if (CSkinMenuItems::Mnemonic(m_entries[i].strText) == key)
+            return static_cast<int>(i);
+    return -1;
+}
+
+BOOL CSkinMenuBar::OnKeyMenu(UINT nChar) {
+    if (!m_hWnd || m_nOpen >= 0)
+        return FALSE;
+    if (nChar == ' ') {
+        TrackFrameSystemMenu();
+        return TRUE;
+    }
+    if (nChar == '-' && m_hChild) {
+        TrackChildSystemMenu();
+        return TRUE;
+    }
+    if (m_entries.empty())
+        return FALSE;
+    if (nChar == 0) {
+        TrackKeyboard();
+        return TRUE;
+    }
+    // A key that names no entry does nothing, as with the system's menu bar.
+    const int entry = EntryForMnemonic(static_cast<char>(nChar));
+    if (entry >= 0)
+        ActivateEntry(entry, true);
+    return TRUE;
+}
+
+void CSkinMenuBar::ActivateEntry(int nEntry, bool bKeyboard) {
+    if (m_entries[nEntry].hSubMenu) {
+        OpenEntry(nEntry, bKeyboard);
+        return;
+    }
+    // An entry without a menu is a command of its own.
+    SetHover(-1);
+    if (m_entries[nEntry].nID)
+        ::PostMessageA(m_hWnd, WM_COMMAND, MAKEWPARAM(m_entries[nEntry].nID, 0), 0);
+}
+
+void CSkinMenuBar::TrackFrameSystemMenu() {
+    HMENU menu = ::GetSystemMenu(m_hWnd, FALSE);
+    if (!menu)
+        return;
+    RECT wr = {0, 0, 0, 0};
+    ::GetWindowRect(m_hWnd, &wr);
+    TrackSkinnedPopupMenu(menu, wr.left + m_rc.left, wr.top + m_rc.top, m_hWnd, TRUE);
+}
+
+void CSkinMenuBar::TrackKeyboard() {
+    // F10 or Alt alone: the first entry is marked and the keys walk the bar until an entry opens or the user leaves.
+    const HWND hWnd = m_hWnd;
+    StopHoverTimer();
+    m_nHover = -2;
+    SetHover(0);
+    m_bKeyboardMode = true;
+    m_nKeyboardOpen = -1;
+    MSG msg;
+    while (m_bKeyboardMode && ::IsWindow(hWnd) && ::GetActiveWindow() == hWnd) {
+        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            if (got == 0)
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (OnKeyboardModeMessage(msg))
+            continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+        // What the message did may have closed the frame, and this bar with it.
+        if (!LiveBars().count(this))
+            return;
+    }
+    m_bKeyboardMode = false;
+    if (!::IsWindow(hWnd))
+        return;
+    if (m_nKeyboardOpen >= 0 && m_nKeyboardOpen < static_cast<int>(m_entries.size())) {
+        ActivateEntry(m_nKeyboardOpen, true);
+        return;
+    }
+    m_nHover = -2;
+    SetHover(EntryAt(CursorInWindow(m_hWnd)));
+}
+
+bool CSkinMenuBar::OnKeyboardModeMessage(MSG &msg) {
+    switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: return OnKeyboardModeKey(msg);
+    case WM_CHAR:
+    case WM_SYSCHAR: return LeaveKeyboardMode(EntryForMnemonic(static_cast<char>(msg.wParam)), false);
+    case WM_KEYUP:
+    case WM_SYSKEYUP: return true;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN: LeaveKeyboardMode(-1, true); return false; // the press goes where it was meant to
+    }
+    return false;
+}
+
+bool CSkinMenuBar::OnKeyboardModeKey(MSG &msg) {
+    const int count = static_cast<int>(m_entries.size());
+    const int hover = m_nHover < 0 ? 0 : m_nHover;
+    switch (msg.wParam) {
+    case VK_LEFT: SetHover((hover + count - 1) % count); return true;
+    case VK_RIGHT: SetHover((hover + 1) % count); return true;
+    case VK_RETURN:
+    case VK_DOWN:
+    case VK_UP: return LeaveKeyboardMode(hover, true);
+    case VK_ESCAPE:
+    case VK_MENU:
+    case VK_F10: return LeaveKeyboardMode(-1, true);
+    }
+    ::TranslateMessage(&msg); // letters come back as characters
+    return true;
+}
+
+bool CSkinMenuBar::LeaveKeyboardMode(int nOpen, bool bAlways) {
+    if (nOpen < 0 && !bAlways)
+        return true;
+    m_nKeyboardOpen = nOpen;
+    m_bKeyboardMode = false;
+    return true;
 }
 
 void CSkinMenuBar::StartHoverTimer() {

@@ -60,6 +60,13 @@ public:
     BOOL OnMouseMove(POINT pt);
     // Closes the open entry's menu (the bar then ends its tracking).
     void CloseMenu();
+    // Keyboard access (the frame's WM_SYSCOMMAND SC_KEYMENU): 0 (F10 or Alt alone) marks the first entry and lets
+    // Left and Right walk the bar until Enter, Down or an entry's letter opens one; a letter opens the entry whose
+    // text names it after "&"; a space opens the frame's system menu and "-" a maximised document window's.
+    // FALSE when the bar leaves the key to the system (no entries, or a menu is open).
+    BOOL OnKeyMenu(UINT nChar);
+    // True while F10 or Alt alone has the bar waiting for keys.
+    bool IsKeyboardMode() const { return m_bKeyboardMode; }
     // The open entry's menu closed: its entry goes back to normal and the bar is redrawn.
     void EndTracking();
     // True while an entry's menu is open.
@@ -89,7 +96,21 @@ private:
     int EntryAt(POINT pt) const;
     int ChildButtonAt(POINT pt) const;
     void SetHover(int nEntry);
-    void OpenEntry(int nEntry);
+    // Opens an entry's menu through the skinned tracking, and the neighbouring entries' that Left and Right ask for;
+    // from the keyboard the menu's first item is highlighted.
+    void OpenEntry(int nEntry, bool bKeyboard = false);
+    // The next entry with a menu from nFrom going nStep (1 or -1), wrapping; -1 when none.
+    int NeighbourEntry(int nFrom, int nStep) const;
+    int EntryForMnemonic(char cKey) const;
+    // Opens the entry's menu, or sends its command when it has none.
+    void ActivateEntry(int nEntry, bool bKeyboard);
+    void TrackFrameSystemMenu();
+    void TrackKeyboard();
+    // The bar's keyboard mode: TRUE when the message was the bar's.
+    bool OnKeyboardModeMessage(MSG &msg);
+    bool OnKeyboardModeKey(MSG &msg);
+    // Ends the keyboard mode, opening nOpen afterwards (-1: none). Without bAlways a -1 keeps the mode.
+    bool LeaveKeyboardMode(int nOpen, bool bAlways);
     void TrackChildSystemMenu();
     void DrawEntry(HDC hDC, const Entry &entry) const;
     void DrawChildButtons(HDC hDC) const;
@@ -106,6 +127,9 @@ private:
     int m_nHover = -1;
     int m_nOpen = -1;
     int m_nNextOpen = -1; // an entry to open once the open menu has closed
+    bool m_bNextKeyboard = false;
+    bool m_bKeyboardMode = false;
+    int m_nKeyboardOpen = -1;
     bool m_bTimer = false;
     HWND m_hChild = nullptr; // the maximised document window at the last layout
     RECT m_rcChild[CHILD_BUTTON_COUNT] = {};

@@ -1,5 +1,7 @@
 #include "skin/SkinRegistry.h"
 
+#include <algorithm>
+
 #include "skin/Skin.h"
 #include "skin/SkinWnd.h"
 
@@ -122,6 +124,28 @@ CSkin &CSkinRegistry::GetSkin() {
     return *m_pSkin;
 }
 
+void CSkinRegistry::Reapply(CSkinWnd *pWnd) {
+    const CSkinObject *pOld = pWnd->GetSkinObject();
+    CSkinObject *pNew = nullptr;
+    if (pOld) {
+        pNew = m_pSkin->FindObject(pOld->GetName());
+        if (!pNew)
+            pNew = m_pSkin->FindObjectByKind(pOld->GetKind());
+    }
+    pWnd->SetSkinObject(pNew);
+}
+
+void CSkinRegistry::AddSkinListener(CSkinWnd *pWnd) {
+    CSkinLock::Guard guard(m_lock);
+    if (pWnd && std::find(m_listeners.begin(), m_listeners.end(), pWnd) == m_listeners.end())
+        m_listeners.push_back(pWnd);
+}
+
+void CSkinRegistry::RemoveSkinListener(CSkinWnd *pWnd) {
+    CSkinLock::Guard guard(m_lock);
+    m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), pWnd), m_listeners.end());
+}
+
 void CSkinRegistry::InstallSkin(std::unique_ptr<CSkin> pSkin) {
     if (!pSkin)
         return;
@@ -136,15 +160,13 @@ void CSkinRegistry::InstallSkin(std::unique_ptr<CSkin> pSkin) {
             auto it = m_windows.find(hWnd);
             if (it == m_windows.end())
                 continue;
-            CSkinWnd *pWnd = it->second.get();
-            const CSkinObject *pOld = pWnd->GetSkinObject();
-            CSkinObject *pNew = nullptr;
-            if (pOld) {
-                pNew = m_pSkin->FindObject(pOld->GetName());
-                if (!pNew)
-                    pNew = m_pSkin->FindObjectByKind(pOld->GetKind());
-            }
-            pWnd->SetSkinObject(pNew);
+            Reapply(it->second.get());
+        }
+        // A listener may take others with it (a popup closing its submenus): each is looked up again.
+        const std::vector<CSkinWnd *> listeners = m_listeners;
+        for (CSkinWnd *pWnd : listeners) {
+            if (std::find(m_listeners.begin(), m_listeners.end(), pWnd) != m_listeners.end())
+                Reapply(pWnd);
         }
     }
     // Every pointer into the previous skin has been replaced.

@@ -50,14 +50,23 @@ public:
     // object's name, else its kind), then deletes the previous skin.
     void InstallSkin(std::unique_ptr<CSkin> pSkin);
 
+    // Windows that take objects of the current skin without being in the window map (the popup menus): each skin
+    // installed is re-applied to them too, after the mapped windows, the same way. A listener removes itself before
+    // it goes.
+    void AddSkinListener(CSkinWnd *pWnd);
+    void RemoveSkinListener(CSkinWnd *pWnd);
+
     // The registry lock. It may be held while a skin's lock is taken, never the other way round.
     CSkinLock &GetLock() { return m_lock; }
 
 private:
     CSkinRegistry();
+    // Gives the window the new skin's object of its object's name, else of its kind (none without an object).
+    void Reapply(CSkinWnd *pWnd);
 
     CSkinLock m_lock;
     WindowMap m_windows;
     std::map<std::string, DWORD> m_classMap;
     std::unique_ptr<CSkin> m_pSkin;
+    std::vector<CSkinWnd *> m_listeners;
 };
