@@ -4,6 +4,7 @@
 
 #include "skin/Skin.h"
 #include "skin/SkinHook.h"
+#include "skin/SkinMenuKeys.h"
 #include "skin/SkinPopupMenuWnd.h"
 #include "skin/SkinRegistry.h"
 #include "skin/SkinWnd.h"
@@ -85,6 +86,8 @@ int SkinEngineInit(HINSTANCE hInstance, const char *, int, int) {
         ::UnregisterClassA(CSkinEngine::POPUP_MENU_CLASS, hInstance);
         return 0;
     }
+    // Without it the skinned menu bars still answer keys typed while the frame itself has the focus.
+    CSkinMenuKeys::Install();
     OSVERSIONINFOA info = {};
     info.dwOSVersionInfoSize = sizeof(info);
 #pragma GCC diagnostic push
@@ -102,6 +105,7 @@ int SkinEngineExit() {
     CSkinHook::ClearDialogObjectName();
     ::UnregisterClassA(CSkinEngine::POPUP_MENU_CLASS, g_hInstance);
     CSkinHook::Remove();
+    CSkinMenuKeys::Remove();
     if (!CSkinEngine::UsesScrollBarInterception(g_nPlatformCode))
         return g_nPlatformCode;
     if (IsWin95Family(g_nPlatformCode))

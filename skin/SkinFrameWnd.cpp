@@ -364,6 +364,11 @@ void CSkinFrameWnd::OnNcLButtonDblClk(UINT nHitTest, POINT pt) {
     for (const auto &pButton : m_captionButtons)
         if (pButton->OnLButtonDblClk(pt))
             return;
+    // The system makes a second press on the bar soon after the first a double click: it is a press all the same.
+    if (::PtInRect(&m_rcMenuBar, pt)) {
+        m_menuBar.OnButtonDown(pt);
+        return;
+    }
     if (nHitTest == HTCAPTION && IsSizable())
         ::SendMessageA(m_hWnd, WM_SYSCOMMAND, ::IsZoomed(m_hWnd) ? SC_RESTORE : SC_MAXIMIZE, 0);
 }
