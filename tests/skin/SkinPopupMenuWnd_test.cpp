@@ -19,6 +19,7 @@
 #include "skin/SkinMessages.h"
 #include "skin/SkinPopupMenuObject.h"
 #include "skin/SkinPopupMenuWnd.h"
+#include "tests/support/Screenshot.h"
 
 using namespace skintest;
 
@@ -31,7 +32,8 @@ enum : UINT { ID_OPEN = 200, ID_SAVE, ID_PRINT, ID_FIRST_RECENT, ID_SECOND_RECEN
 // Open, Save (checked), separator, Recent >, Print (disabled), separator, Exit.
 struct CTestMenu {
     CTestMenu() {
-        m_hMenu = ::CreatePopupMenu();
+        m_menu.Attach(::CreatePopupMenu());
+        m_hMenu = m_menu;
         m_hSub = ::CreatePopupMenu();
         ::AppendMenuA(m_hSub, MF_STRING, ID_FIRST_RECENT, "first.trace");
         ::AppendMenuA(m_hSub, MF_STRING, ID_SECOND_RECENT, "a much longer second.trace");
@@ -43,7 +45,7 @@ struct CTestMenu {
         ::AppendMenuA(m_hMenu, MF_SEPARATOR, 0, nullptr);
         ::AppendMenuA(m_hMenu, MF_STRING, ID_EXIT, "Exit");
     }
-    ~CTestMenu() { ::DestroyMenu(m_hMenu); }
+    CMenu m_menu; // the submenu goes with it
     HMENU m_hMenu;
     HMENU m_hSub;
 };
@@ -261,6 +263,15 @@ TEST_F(SkinPopupMenuTest, KeysWalkOverSeparatorsOpenAndCloseSubmenusAndRunComman
     ::GetWindowRect(popup->GetChildPopup()->GetHwnd(), &child);
     EXPECT_EQ(child.left, corner.x) << "the submenu opens at the item's top-right corner";
     EXPECT_EQ(child.top, corner.y);
+    {
+        // For review: a popup with its submenu open, in Devior.
+        RECT root;
+        ::GetWindowRect(hWnd, &root);
+        const RECT both = {root.left, root.top, std::max(root.right, child.right), std::max(root.bottom, child.bottom)};
+        CScreenshot shot;
+        if (shot.CaptureScreenRect(both))
+            shot.SavePng("menu_popup_with_submenu.png");
+    }
     key(popup->GetChildPopup()->GetHwnd(), VK_LEFT);
     EXPECT_EQ(popup->GetChildPopup(), nullptr);
     EXPECT_TRUE(popup->IsOpen());
