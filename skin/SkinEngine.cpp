@@ -3,18 +3,10 @@
 #include <memory>
 
 #include "skin/Skin.h"
+#include "skin/SkinFrameWnd.h"
 #include "skin/SkinHook.h"
 #include "skin/SkinRegistry.h"
 #include "skin/SkinWnd.h"
-
-// MERGE POINT (issue-13b): frames are skinned by the frame half's CSkinFrameWnd. Until skin/SkinFrameWnd.h arrives,
-// SkinAttachFrame finds and checks the object but attaches nothing; once it is merged this include is unconditional.
-#if __has_include("skin/SkinFrameWnd.h")
-#include "skin/SkinFrameWnd.h"
-#define QX_HAVE_FRAME_WND 1
-#else
-#define QX_HAVE_FRAME_WND 0
-#endif
 
 const char CSkinEngine::POPUP_MENU_CLASS[] = "SkinWeavePopupMenuWnd";
 
@@ -154,7 +146,6 @@ int SkinAttachFrame(HWND hWnd, const char *pszObjectName) {
     CSkinObject *pObject = pszObjectName ? skin.FindObject(pszObjectName) : skin.FindObjectByKind(SKIN_KIND_FRAME);
     if (!pObject || pObject->GetKind() != SKIN_KIND_FRAME)
         return 0;
-#if QX_HAVE_FRAME_WND
     std::unique_ptr<CSkinWnd> pFrame(new CSkinFrameWnd);
     CSkinWnd *pWnd = pFrame.get();
     if (!registry.AddWindow(std::move(pFrame), hWnd))
@@ -166,9 +157,6 @@ int SkinAttachFrame(HWND hWnd, const char *pszObjectName) {
         return 0;
     }
     return 1;
-#else
-    return 0;
-#endif
 }
 
 CSkinWnd *SkinFindWindow(HWND hWnd) {
