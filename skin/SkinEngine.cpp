@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "skin/ScrollBarInterception.h"
 #include "skin/Skin.h"
 #include "skin/SkinFrameWnd.h"
 #include "skin/SkinHook.h"
@@ -34,11 +35,6 @@ BOOL RegisterPopupMenuClass(HINSTANCE hInstance) {
 bool IsWin95Family(int nCode) {
     return nCode >= 0 && nCode <= 4 && nCode != 1;
 }
-
-// MERGE POINT (scroll-bar interception, branch issue-16x): once it is in main, these call
-// CScrollBarInterception::InstallAll() and RemoveAll() (skin/ScrollBarInterception.h).
-void InstallScrollBarInterception() {}
-void RemoveScrollBarInterception() {}
 
 } // namespace
 
@@ -90,7 +86,7 @@ int SkinEngineInit(HINSTANCE hInstance, const char *, int, int) {
 #pragma GCC diagnostic pop
     g_nPlatformCode = CSkinEngine::PlatformCode(packed, bInfo ? &info : nullptr);
     if (CSkinEngine::UsesScrollBarInterception(g_nPlatformCode) && !IsWin95Family(g_nPlatformCode))
-        InstallScrollBarInterception();
+        CScrollBarInterception::InstallAll();
     return 1;
 }
 
@@ -102,7 +98,7 @@ int SkinEngineExit() {
         return g_nPlatformCode;
     if (IsWin95Family(g_nPlatformCode))
         return 0;
-    RemoveScrollBarInterception();
+    CScrollBarInterception::RemoveAll();
     return 1;
 }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -13,6 +14,7 @@
 
 #include "platform/GdiCounter.h"
 #include "platform/Handle.h"
+#include "skin/ScrollBarInterception.h"
 #include "skin/Skin.h"
 #include "skin/SkinDialogWnd.h"
 #include "skin/SkinEngine.h"
@@ -149,6 +151,13 @@ TEST(SkinPlatformCode, EveryVersionWineReportsGivesItsCodeAndExitResult) {
         }
         ++nReported;
         EXPECT_EQ(static_cast<DWORD>(c.code * 10 + c.result), exitCode) << output;
+        // The scroll-bar functions are intercepted from start to exit on the NT family, never on the other one.
+        int code = -1, result = -1, intercepted = -1, after = -1;
+        char family[8] = "";
+        ASSERT_EQ(5, std::sscanf(output.c_str(), "%*s %7s %d %d %d %d", family, &code, &result, &intercepted, &after))
+            << output;
+        EXPECT_EQ(std::strcmp(family, "NT") == 0 ? CScrollBarInterception::FUNCTION_COUNT : 0, intercepted) << output;
+        EXPECT_EQ(0, after) << output;
     }
     ::RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
     // The versions the console is run and tested under are always reported.
@@ -177,7 +186,10 @@ TEST_F(SkinEngineTest, InitRegistersThePopupClassAndHooksAndExitUndoesBoth) {
     const int expected = CSkinEngine::PlatformCode(::GetVersion(), &info);
 #pragma GCC diagnostic pop
     EXPECT_EQ(expected, CSkinEngine::GetPlatformCode());
+    EXPECT_EQ(expected > 4 || expected == 1 ? CScrollBarInterception::FUNCTION_COUNT : 0,
+              CScrollBarInterception::InstalledCount());
     const int result = SkinEngineExit();
+    EXPECT_EQ(0, CScrollBarInterception::InstalledCount());
     EXPECT_EQ(expected <= 3 ? expected : (expected == 4 ? 0 : 1), result);
     EXPECT_FALSE(::GetClassInfoExA(Module(), "SkinWeavePopupMenuWnd", &wc));
     EXPECT_FALSE(CSkinHook::IsInstalled());
