@@ -110,6 +110,25 @@ std::vector<HWND> Documents(HWND hMain) {
     return out;
 }
 
+// The caption band of a window as the screen shows it: the top rows, as high as the skin's top-left part.
+CScreenshot CaptionBand(HWND h, const CFrameLook &look) {
+    CScreenshot band;
+    RECT wr = CUiDriver::GetWindowRectOnScreen(h);
+    wr.bottom = wr.top + look.Top();
+    band.CaptureScreenRect(wr);
+    return band;
+}
+// The share of pixels (0-100) that differ between two captures of the same size; 100 when the sizes differ.
+int DifferentPercent(const CScreenshot &a, const CScreenshot &b) {
+    if (a.GetWidth() != b.GetWidth() || a.GetHeight() != b.GetHeight() || !a.GetWidth() || !a.GetHeight())
+        return 100;
+    int differ = 0;
+    for (int y = 0; y < a.GetHeight(); ++y)
+        for (int x = 0; x < a.GetWidth(); ++x)
+            differ += a.GetPixel(x, y) != b.GetPixel(x, y);
+    return differ * 100 / (a.GetWidth() * a.GetHeight());
+}
+
 bool PopupShown(DWORD pid) {
     return CUiDriver::FindTopLevelWindow(pid, "#32768", "") != nullptr;
 }
@@ -261,10 +280,18 @@ TEST_F(ConsoleSkinE2E, EverySkinFromTheMenuReskinsEveryFrameAtOnce) {
     for (int row : order) {
         SCOPED_TRACE(kSkins[row].file);
         const CFrameLook &look = m_looks[row];
+        const HWND doc = Documents(m_hMain).front();
+        const CScreenshot mainBefore = CaptionBand(m_hMain, m_looks[current]);
+        const CScreenshot docBefore = CaptionBand(doc, m_looks[current]);
         ASSERT_TRUE(ChooseSkin(row, m_looks[current]));
-        current = row;
         EXPECT_TRUE(CWaitUntil::Condition([&] { return MainFrameWears(m_hMain, look); }, kUiTimeout))
             << Describe(InsetsOf(m_hMain));
+        // The captions are drawn anew from the new skin's pieces (compared over the old skin's caption height).
+        EXPECT_TRUE(CWaitUntil::Condition(
+            [&] { return DifferentPercent(mainBefore, CaptionBand(m_hMain, m_looks[current])) >= 30; }, kUiTimeout));
+        EXPECT_TRUE(CWaitUntil::Condition(
+            [&] { return DifferentPercent(docBefore, CaptionBand(doc, m_looks[current])) >= 30; }, kUiTimeout));
+        current = row;
         for (HWND doc : Documents(m_hMain))
             EXPECT_TRUE(DocumentWears(doc, look)) << Describe(InsetsOf(doc));
         EXPECT_EQ(kSkins[row].nID, CheckedSkin(look));
