@@ -66,6 +66,8 @@ public:
     const std::vector<Child> &GetChildren() const { return m_children; }
     void AddChild(DWORD kind, std::unique_ptr<CSkinObject> object);
     CSkinObject *FindChild(const std::string &name) const;
+    // The named children (caption buttons) in name order.
+    const std::map<std::string, CSkinObject *> &GetChildTable() const { return m_childTable; }
 
     // Object header.
     char m_szName[NAME_SIZE + 1];

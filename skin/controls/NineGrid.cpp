@@ -91,3 +91,13 @@ RECT CNineGrid::CopyRect(const RECT &dest, LONG width, LONG height) {
     rc.bottom = dest.bottom - dest.top < height ? dest.bottom : dest.top + height;
     return rc;
 }
+
+RECT CNineGrid::ScaleRect(const RECT &rc, LONG width, LONG height, const RECT &dest) {
+    if (width <= 0 || height <= 0)
+        return RECT{dest.left, dest.top, dest.left, dest.top};
+    const long long dw = static_cast<long long>(dest.right) - dest.left;
+    const long long dh = static_cast<long long>(dest.bottom) - dest.top;
+    auto x = [&](LONG v) { return Offset(dest.left, static_cast<long long>(v) * dw / width); };
+    auto y = [&](LONG v) { return Offset(dest.top, static_cast<long long>(v) * dh / height); };
+    return RECT{x(rc.left), y(rc.top), x(rc.right), y(rc.bottom)};
+}

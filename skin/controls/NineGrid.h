@@ -44,4 +44,7 @@ public:
     static std::vector<RECT> TileRects(const RECT &dest, LONG tileWidth, LONG tileHeight);
     // A natural-size copy at dest's top-left corner, clipped to dest.
     static RECT CopyRect(const RECT &dest, LONG width, LONG height);
+    // A rectangle of a width x height cut, stretched over dest: where the cut's pixels land in a stretched copy
+    // (edges scaled by dest's size over the cut's, rounded down). Adjacent rectangles stay adjacent.
+    static RECT ScaleRect(const RECT &rc, LONG width, LONG height, const RECT &dest);
 };

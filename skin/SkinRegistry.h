@@ -1,0 +1,63 @@
+// The engine's one registry: the skinned windows by handle, the class-name map, the current skin and their lock.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "skin/SkinLock.h"
+
+class CSkin;
+class CSkinObject;
+class CSkinWnd;
+
+class CSkinRegistry {
+public:
+    typedef std::map<HWND, std::unique_ptr<CSkinWnd>> WindowMap; // ordered by handle value
+
+    // The process's registry, built on first use and destroyed at process exit (with every window object still
+    // registered and the current skin).
+    static CSkinRegistry &Instance();
+
+    ~CSkinRegistry();
+    CSkinRegistry(const CSkinRegistry &) = delete;
+    CSkinRegistry &operator=(const CSkinRegistry &) = delete;
+
+    // Window map, each under the lock.
+    // Maps the handle to the object and takes it: TRUE. FALSE when the handle is mapped already (the object is then
+    // deleted and nothing changes).
+    BOOL AddWindow(std::unique_ptr<CSkinWnd> pWnd, HWND hWnd);
+    // Detaches and deletes the handle's object and drops the handle from every child map: TRUE; FALSE when absent.
+    BOOL RemoveWindow(HWND hWnd);
+    // The object of the handle or of its nearest registered ancestor (parent, or owner of a top-level window).
+    CSkinWnd *FindWindowOrAncestor(HWND hWnd);
+    // The object registered for exactly this handle, or none.
+    CSkinWnd *FindWindow(HWND hWnd);
+    size_t GetWindowCount();
+    // The handles in ascending order (a copy: painters may come and go while a caller walks them).
+    std::vector<HWND> GetWindowHandles();
+
+    // Class-name map: the skin kind of a window class name (case-sensitive), 0 for a name outside it.
+    DWORD FindClassKind(const char *pszClassName) const;
+    const std::map<std::string, DWORD> &GetClassMap() const { return m_classMap; }
+
+    // The current skin: empty until a skin is installed, never absent.
+    CSkin &GetSkin();
+    // Makes the skin current and re-applies it to every registered window in ascending handle order (each keeps its
+    // object's name, else its kind), then deletes the previous skin.
+    void InstallSkin(std::unique_ptr<CSkin> pSkin);
+
+    // The registry lock. It may be held while a skin's lock is taken, never the other way round.
+    CSkinLock &GetLock() { return m_lock; }
+
+private:
+    CSkinRegistry();
+
+    CSkinLock m_lock;
+    WindowMap m_windows;
+    std::map<std::string, DWORD> m_classMap;
+    std::unique_ptr<CSkin> m_pSkin;
+};
