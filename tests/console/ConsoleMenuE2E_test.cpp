@@ -137,10 +137,11 @@ public:
         if (!popup)
             return false;
         m_entries.push_back(CUiDriver::GetWindowRectOnScreen(popup).left + 4);
-        for (int x = m_entries.back(); x < wr.right - 8; x += 4) {
+        // Each step waits for the menu under the pointer (a slow machine opens it late), so no entry is passed over.
+        for (int x = m_entries.back(); x < wr.right - 8; x += 6) {
             CUiDriver::MovePointerTo(POINT{x, m_nRowY});
-            ::Sleep(15);
-            HWND now = Popup();
+            ::Sleep(20);
+            HWND now = WaitForPopupBriefly();
             if (now && CUiDriver::GetWindowRectOnScreen(now).left + 4 > m_entries.back() + 8)
                 m_entries.push_back(CUiDriver::GetWindowRectOnScreen(now).left + 4);
         }
