@@ -94,6 +94,10 @@ void CApduCommandDlg::OnSend() {
     }
 }
 
+void CApduCommandDlg::OnOK() {
+    OnSend();
+}
+
 DWORD CApduCommandDlg::ShowResponse(const BYTE *pbData, DWORD cbData, WORD wStatus) {
     DWORD count = 2;
     UpdateData(TRUE);

@@ -14,6 +14,9 @@ public:
     // Shows the byte count of the typed text ("*" when a digit is left over).
     void OnChangeCommand();
     void OnSend();
+    // Enter reaches the dialog as its default OK action; it sends the typed command instead of closing the dialog
+    // (and losing the answer on screen). Escape and the close box still cancel.
+    void OnOK() override;
     // Shows the answer: the data as hexadecimal text for 9000, else the status. 0, or RC_TO_TEXT_FAILED.
     DWORD ShowResponse(const BYTE *pbData, DWORD cbData, WORD wStatus);
 

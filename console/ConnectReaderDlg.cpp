@@ -60,8 +60,12 @@ void CConnectReaderDlg::OnConnect() {
         EndDialog(IDCANCEL);
         return;
     }
-    theReader.Init(m_hContext, name.c_str(), kMutexName);
-    EndDialog(theReader.Connect() ? IDOK : IDCANCEL);
+    EndDialog(ConnectTheReader(m_hContext, name) ? IDOK : IDCANCEL);
+}
+
+BOOL CConnectReaderDlg::ConnectTheReader(SCARDCONTEXT hContext, const std::string &strReader) {
+    theReader.Init(hContext, strReader.c_str(), kMutexName);
+    return theReader.Connect();
 }
 
 void CConnectReaderDlg::OnOK() {

@@ -22,6 +22,10 @@ public:
     // Enter reaches the hidden default OK button: it connects instead of claiming a connection.
     void OnOK() override;
 
+    // What the connect button does with a name: theReader takes the context and the name, then connects.
+    // Non-zero when connected.
+    static BOOL ConnectTheReader(SCARDCONTEXT hContext, const std::string &strReader);
+
     // The reader name the connect uses: the combo box's text (typed or the selected item's), else the selected item.
     std::string GetChosenReader();
 

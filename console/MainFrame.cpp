@@ -142,7 +142,12 @@ LONG CMainFrame::PollReaders() {
     // Lists of different lengths always differ within the shorter one, so the length decides.
     bool changed = cchList != m_nReaderListLen;
     pcsc.FreeMemory(m_hContext, pList);
-    if (changed && !m_bReaderWarningOpen) {
+    if (changed && m_bBatchActive) {
+        if (!m_bReaderWarningLogged) {
+            m_bReaderWarningLogged = true;
+            AddTrace("请重新连接读卡器！");
+        }
+    } else if (changed && !m_bReaderWarningOpen) {
         m_bReaderWarningOpen = true;
         AfxMessageBox("请重新连接读卡器！", MB_OK);
         m_bReaderWarningOpen = false;
@@ -153,6 +158,20 @@ LONG CMainFrame::PollReaders() {
 int CMainFrame::AddTrace(const char *pszText) {
     m_bLogged = TRUE;
     return PostTraceLine(pszText, -1);
+}
+
+BOOL CMainFrame::ConnectReaderByName(const std::string &strReader) {
+    if (!m_hContext || !m_pReaderList)
+        PollReaders();
+    BOOL connected = FALSE;
+    if (!m_hContext || !m_pReaderList) {
+        theMessage = "请插入读卡器！";
+    } else {
+        connected = CConnectReaderDlg::ConnectTheReader(m_hContext, strReader);
+        theMessage = connected ? "连接成功！" : "连接失败！";
+    }
+    AddTrace(theMessage.c_str());
+    return connected;
 }
 
 void CMainFrame::OnReaderConnect() {
@@ -202,17 +221,21 @@ void CMainFrame::OnReaderScript() {
                     "testscript (*.txt)|*.log|All Files (*.*)|*.*||", nullptr);
     if (dlg.DoModal() != IDOK)
         return;
+    RunScriptFile(dlg.GetPathName());
+}
+
+bool CMainFrame::ReadScriptFile(const std::string &strPath, std::vector<char> &text) {
     CFile file;
-    if (!file.Open(dlg.GetPathName(), CFile::modeRead | CFile::shareDenyWrite))
-        return;
+    if (!file.Open(strPath, CFile::modeRead | CFile::shareDenyWrite))
+        return false;
     DWORD length = 0;
     if (!file.GetLength(length) || length == 0 || length > kMaxScriptBytes)
-        return;
+        return false;
     std::vector<char> buffer;
     try {
         buffer.assign(static_cast<size_t>(length) + 1, '\0');
     } catch (const std::bad_alloc &) {
-        return;
+        return false;
     }
     DWORD got = 0;
     while (got < length) {
@@ -223,15 +246,35 @@ void CMainFrame::OnReaderScript() {
     }
     file.Close();
     if (got == 0)
-        return;
-    RunScript(buffer.data(), got);
+        return false;
+    buffer.resize(static_cast<size_t>(got) + 1);
+    text.swap(buffer);
+    return true;
 }
 
-DWORD CMainFrame::RunScript(const char *pszText, DWORD cbText) {
+bool CMainFrame::RunScriptFile(const std::string &strPath, ScriptRunCounts *pCounts, DWORD *pResult) {
+    std::vector<char> text;
+    if (!ReadScriptFile(strPath, text))
+        return false;
+    DWORD rc = RunScript(text.data(), static_cast<DWORD>(text.size() - 1), pCounts);
+    if (pResult)
+        *pResult = rc;
+    return true;
+}
+
+DWORD CMainFrame::RunScript(const char *pszText, DWORD cbText, ScriptRunCounts *pCounts) {
     return RunApduScript(
         pszText, cbText,
-        [](const BYTE *command, DWORD length, BYTE *data, DWORD *dataLength, WORD *status) {
-            return theReader.Transmit(command, length, data, dataLength, status);
+        [pCounts](const BYTE *command, DWORD length, BYTE *data, DWORD *dataLength, WORD *status) {
+            BOOL ok = theReader.Transmit(command, length, data, dataLength, status);
+            if (pCounts) {
+                ++pCounts->nCommands;
+                if (*status != 0x9000)
+                    ++pCounts->nFailures;
+                if (*status == 0)
+                    ++pCounts->nUnsent;
+            }
+            return ok;
         },
         [](const std::string &line) {
             theMessage = line;

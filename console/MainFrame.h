@@ -5,12 +5,21 @@
 #include <winscard.h>
 #include <memory>
 #include <string>
+#include <vector>
 #include "console/ConnectReaderDlg.h"
 #include "framework/MDIFrameWnd.h"
 #include "framework/StatusBar.h"
 #include "framework/ToolBar.h"
 
 class CCmdUI;
+
+// What a script run did, counted as it went: commands handed to the reader, those that did not end with 9000, and
+// those that got no answer at all (the exchange failed, so the status stayed 0).
+struct ScriptRunCounts {
+    DWORD nCommands = 0;
+    DWORD nFailures = 0;
+    DWORD nUnsent = 0;
+};
 
 class CMainFrame : public CMDIFrameWnd {
 public:
@@ -24,7 +33,16 @@ public:
     // A one-button text tool bar for the command at nCommandIndex of {connect, disconnect}; 1 on success.
     int CreateCommandBar(CToolBar &bar, UINT nID, UINT nIDResource, int nCommandIndex, const std::string &strText);
     // Runs script text against theReader, every step traced; 0 after a complete run, else the code that stopped it.
-    DWORD RunScript(const char *pszText, DWORD cbText);
+    // The counts, when asked for, are added to.
+    DWORD RunScript(const char *pszText, DWORD cbText, ScriptRunCounts *pCounts = nullptr);
+    // The script command once its file is chosen: reads the file and runs it. False when the file could not be read
+    // (or is empty), with nothing run; else true whatever the run's result, which goes to pResult when given.
+    bool RunScriptFile(const std::string &strPath, ScriptRunCounts *pCounts = nullptr, DWORD *pResult = nullptr);
+    // The whole of a script file plus one zero byte; false when it cannot be opened or read, or is empty.
+    static bool ReadScriptFile(const std::string &strPath, std::vector<char> &text);
+    // The connect dialog's connect for a named reader, with the frame's lines: "请插入读卡器！" before any reader
+    // list (one poll is made first), else "连接成功！" or "连接失败！". Non-zero when connected.
+    BOOL ConnectReaderByName(const std::string &strReader);
 
     void OnReaderConnect();
     void OnReaderDisconnect();
@@ -47,6 +65,10 @@ public:
     CToolBar m_wndDisconnectBar;
     // The reader-list warning is up: later ticks keep polling but raise no second box.
     bool m_bReaderWarningOpen = false;
+    // An unattended run is going on: nobody is there to answer a box, so the reader-list warning becomes one trace
+    // line (once per run) instead.
+    bool m_bBatchActive = false;
+    bool m_bReaderWarningLogged = false;
 
 protected:
     int OnCreate(LPCREATESTRUCTA lpCreateStruct) override;

@@ -1,6 +1,10 @@
 #include "console/QXReader_CCIDApp.h"
 
+#include <memory>
+
 #include "console/AboutDlg.h"
+#include "console/BatchCommandLineInfo.h"
+#include "console/BatchRun.h"
 #include "console/ChildFrame.h"
 #include "console/MainFrame.h"
 #include "framework/DocTemplate.h"
@@ -37,18 +41,37 @@ BOOL CQXReader_CCIDApp::InitInstance() {
     }
     m_pMainWnd = pMainFrame;
 
-    CCommandLineInfo cmdInfo;
+    CBatchCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
-    if (!ProcessShellCommand(cmdInfo))
+    // With batch switches nobody waits at the screen: from here on no message box is shown.
+    std::unique_ptr<CBatchRun> batch;
+    if (cmdInfo.IsBatch())
+        batch.reset(new CBatchRun(cmdInfo));
+    if (!ProcessShellCommand(cmdInfo)) {
+        if (batch) {
+            m_nBatchExitCode = batch->Abandon();
+            m_bBatchExitCode = true;
+        }
         return FALSE;
+    }
 
     pMainFrame->ShowWindow(m_nCmdShow);
     pMainFrame->UpdateWindow();
+    if (batch) {
+        // The frame and its trace window are drawn before the run holds the thread.
+        ::RedrawWindow(pMainFrame->m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        m_nBatchExitCode = batch->Run(*pMainFrame);
+        if (batch->WantsExit()) {
+            m_bBatchExitCode = true;
+            pMainFrame->PostMessage(WM_CLOSE);
+        }
+    }
     return TRUE;
 }
 
 int CQXReader_CCIDApp::ExitInstance() {
-    return CWinApp::ExitInstance();
+    int rc = CWinApp::ExitInstance();
+    return m_bBatchExitCode ? m_nBatchExitCode : rc;
 }
 
 void CQXReader_CCIDApp::OnAppAbout() {

@@ -8,8 +8,13 @@ public:
     CQXReader_CCIDApp();
 
     BOOL InitInstance() override;
+    // The framework's exit; after a batch run that asked to exit (or a batch start that failed), its exit code.
     int ExitInstance() override;
     void OnAppAbout();
+
+private:
+    bool m_bBatchExitCode = false;
+    int m_nBatchExitCode = 0;
 };
 
 extern CQXReader_CCIDApp theApp;

@@ -23,12 +23,16 @@ void CCommandLineInfo::ParseParameters(const std::string &parameters) {
     }
     if (have)
         args.push_back(current);
-    for (const std::string &a : args) {
-        if (!a.empty() && (a[0] == '/' || a[0] == '-'))
-            continue;
-        if (m_strFileName.empty() && !a.empty()) {
-            m_strFileName = a;
-            m_nShellCommand = FileOpen;
-        }
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string &a = args[i];
+        const bool flag = !a.empty() && (a[0] == '/' || a[0] == '-');
+        ParseParam(flag ? a.substr(1) : a, flag, i + 1 == args.size());
     }
+}
+
+void CCommandLineInfo::ParseParam(const std::string &param, bool bFlag, bool) {
+    if (bFlag || param.empty() || !m_strFileName.empty())
+        return;
+    m_strFileName = param;
+    m_nShellCommand = FileOpen;
 }

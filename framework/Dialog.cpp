@@ -25,11 +25,52 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hDlg, UINT message, WPARAM, LPARAM lPa
     // manager's own processing is the default.
     if (!pDlg->SubclassWindow(hDlg))
         return FALSE;
+    RECT rcBefore = {};
+    ::GetWindowRect(hDlg, &rcBefore);
+    BOOL result = TRUE;
     try {
-        return pDlg->OnInitDialog();
+        result = pDlg->OnInitDialog();
     } catch (...) {
-        return TRUE;
     }
+    // A modal dialog that did not place itself while initialising opens over its owner, not where its template's
+    // origin puts it (the owner's client corner, over the menu and the bars).
+    RECT rcAfter = {};
+    if (pDlg->m_bModal && ::IsWindow(hDlg) && ::GetWindowRect(hDlg, &rcAfter) && rcAfter.left == rcBefore.left &&
+        rcAfter.top == rcBefore.top)
+        CenterOverOwner(hDlg);
+    return result;
+}
+
+void CDialog::CenterOverOwner(HWND hDlg) {
+    if (::GetWindowLongA(hDlg, GWL_STYLE) & WS_CHILD)
+        return;
+    HWND owner = ::GetWindow(hDlg, GW_OWNER);
+    HMONITOR monitor = ::MonitorFromWindow(owner ? owner : hDlg, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    RECT work = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    if (monitor && ::GetMonitorInfoA(monitor, &mi))
+        work = mi.rcWork;
+    // Over the owner while it can be seen, else over the work area.
+    RECT around = work;
+    if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner))
+        ::GetWindowRect(owner, &around);
+    RECT rc = {};
+    ::GetWindowRect(hDlg, &rc);
+    const LONG cx = rc.right - rc.left;
+    const LONG cy = rc.bottom - rc.top;
+    LONG x = around.left + ((around.right - around.left) - cx) / 2;
+    LONG y = around.top + ((around.bottom - around.top) - cy) / 2;
+    // Whole on the work area where it fits; the top-left corner stays visible where it does not.
+    if (x + cx > work.right)
+        x = work.right - cx;
+    if (x < work.left)
+        x = work.left;
+    if (y + cy > work.bottom)
+        y = work.bottom - cy;
+    if (y < work.top)
+        y = work.top;
+    ::SetWindowPos(hDlg, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR CDialog::DoModal() {

@@ -37,6 +37,9 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
     HWND GetOwnerWindow() const;
+    // Centres the dialog over its owner (over the work area when the owner is hidden or minimised), kept on the
+    // owner's monitor's work area.
+    static void CenterOverOwner(HWND hDlg);
 
     bool m_bModal = false;
 };

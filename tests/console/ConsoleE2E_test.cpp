@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -515,4 +516,67 @@ TEST(ConsoleE2E, SavesThroughTheSaveDialogAndReopensFromTheRecentFileMenu) {
     EXPECT_EQ(app.Texts(), std::vector<std::string>{"连接成功！"});
     EXPECT_EQ(app.Numbers(), std::vector<std::string>{"0000"});
     ::DeleteFileA(path.c_str());
+}
+
+namespace {
+// How far a window's centre lies from another's, in pixels along each axis.
+POINT CentreOffset(HWND window, HWND over) {
+    POINT a = CUiDriver::CentreOf(CUiDriver::GetWindowRectOnScreen(window));
+    POINT b = CUiDriver::CentreOf(CUiDriver::GetWindowRectOnScreen(over));
+    return POINT{a.x - b.x, a.y - b.y};
+}
+} // namespace
+
+TEST(ConsoleE2E, DialogsOpenOverTheFrameAndEnterSendsTheTypedCommand) {
+    Console app;
+    ASSERT_TRUE(app.Start());
+    // The frame away from the screen's corner, so that a dialog left at its template's origin would show.
+    ::SetWindowPos(app.Main(), nullptr, 60, 40, 760, 560, SWP_NOZORDER);
+    ::Sleep(2500); // the poll finds the rig's readers
+
+    app.Command(ID_READER_CONNECT);
+    HWND connect = app.WaitForDialog("连接读卡器");
+    ASSERT_NE(connect, nullptr);
+    POINT off = CentreOffset(connect, app.Main());
+    EXPECT_LE(std::abs(off.x), 1) << off.x;
+    EXPECT_LE(std::abs(off.y), 1) << off.y;
+    ::PostMessageA(connect, WM_COMMAND, MAKEWPARAM(IDC_CONNECT, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(connect, IDC_CONNECT)));
+    ASSERT_TRUE(app.WaitForRows(1));
+    ASSERT_EQ(app.Texts().back(), "连接成功！");
+    ASSERT_TRUE(app.WaitForButton(IDW_DISCONNECTBAR, ID_READER_DISCONNECT, 1));
+
+    app.Command(ID_READER_APDU);
+    HWND apdu = app.WaitForDialog("APDU命令");
+    ASSERT_NE(apdu, nullptr);
+    off = CentreOffset(apdu, app.Main());
+    EXPECT_LE(std::abs(off.x), 1) << off.x;
+    EXPECT_LE(std::abs(off.y), 1) << off.y;
+    Shot(app.Main(), "console_apdu_dialog_centred.png");
+
+    // A user clicks into the command edit, types a command and presses Enter: it is sent, the dialog stays. (The
+    // letter keys type lower case; the line shows the command as typed.)
+    CRigControl::ClearLog(0);
+    HWND edit = ::GetDlgItem(apdu, IDC_COMMAND_EDIT);
+    ASSERT_TRUE(CUiDriver::Activate(apdu));
+    RECT rc = CUiDriver::GetWindowRectOnScreen(edit);
+    ASSERT_TRUE(CUiDriver::ClickAt(POINT{rc.left + 10, rc.top + 6}));
+    for (const char *key = "00B0000010"; *key; ++key)
+        ASSERT_TRUE(CUiDriver::PressKey(static_cast<WORD>(*key)));
+    ASSERT_TRUE(CUiDriver::PressKey(VK_RETURN));
+    ASSERT_TRUE(app.WaitForRows(5));
+    EXPECT_EQ(Tail(app.Texts(), 4), (std::vector<std::string>{"下发的命令为:  00b0000010", "下发命令成功！",
+                                                              "响应的数据为：", "000102030405060708090A0B0C0D0E0F"}));
+    EXPECT_EQ(CRigControl::Commands(0), std::vector<std::string>{"00B0000010"});
+    ::Sleep(300);
+    EXPECT_TRUE(::IsWindow(apdu) && ::IsWindowVisible(apdu));
+    EXPECT_EQ(CUiDriver::GetText(::GetDlgItem(apdu, IDC_RESPONSE_EDIT)), "000102030405060708090A0B0C0D0E0F");
+
+    // Enter again sends again; Escape closes the dialog.
+    ASSERT_TRUE(CUiDriver::PressKey(VK_RETURN));
+    ASSERT_TRUE(app.WaitForRows(9));
+    EXPECT_EQ(CRigControl::Commands(0).size(), 2u);
+    ASSERT_TRUE(CUiDriver::PressKey(VK_ESCAPE));
+    EXPECT_TRUE(CWaitUntil::Condition([&] { return !::IsWindow(apdu); }, kUiTimeout));
+    EXPECT_EQ(app.Texts().size(), 9u);
 }

@@ -171,6 +171,25 @@ TEST_F(ConsoleFrameTest, ReaderListWarningComesWithAnotherLengthAndNeverStacks) 
     EXPECT_EQ(Frame()->m_nReaderListLen, 37u);
 }
 
+TEST_F(ConsoleFrameTest, ReaderListWarningIsOneTraceLineWhileABatchRuns) {
+    Card().readerList = kTwoReaders;
+    ASSERT_EQ(Frame()->PollReaders(), 0);
+    CMessageBoxCapture capture;
+    Card().readerList = std::string("Renamed reader\0\0", 16);
+    Frame()->m_bBatchActive = true;
+    Frame()->m_bReaderWarningLogged = false;
+    for (int tick = 0; tick < 3; ++tick)
+        EXPECT_EQ(Frame()->PollReaders(), 0);
+    Frame()->m_bBatchActive = false;
+    EXPECT_TRUE(capture.texts.empty());
+    EXPECT_EQ(Texts(), std::vector<std::string>{"请重新连接读卡器！"});
+    EXPECT_TRUE(Frame()->m_bLogged);
+    // Once the run is over, the next tick warns the person at the screen again.
+    EXPECT_EQ(Frame()->PollReaders(), 0);
+    EXPECT_EQ(capture.texts, std::vector<std::string>{"请重新连接读卡器！"});
+    EXPECT_EQ(Texts().size(), 1u);
+}
+
 TEST_F(ConsoleFrameTest, AtrAndDisconnectLines) {
     Frame()->OnReaderAtr();
     EXPECT_EQ(Texts().back(), "获取ATR失败！错误码为 = 0x6");

@@ -596,6 +596,63 @@ TEST_F(FrameworkApp, ModalDialogRunsItsLoopAndEndsWithOk) {
     EXPECT_EQ(dlg.DoModal(), IDOK);
 }
 
+namespace {
+// Records where it stood while up; optionally places itself while initialising.
+class CPlacedDialog : public CTestDialog {
+public:
+    CPlacedDialog() { m_bAutoOK = true; }
+    BOOL OnInitDialog() override {
+        BOOL result = CTestDialog::OnInitDialog();
+        if (m_bPlaceItself)
+            ::SetWindowPos(m_hWnd, nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        return result;
+    }
+    void OnOK() override {
+        GetWindowRect(&m_rcShown);
+        CTestDialog::OnOK();
+    }
+    bool m_bPlaceItself = false;
+    RECT m_rcShown = {};
+};
+
+POINT Centre(const RECT &rc) {
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+} // namespace
+
+TEST_F(FrameworkApp, ModalDialogsOpenOverTheirOwnerUnlessTheyPlacedThemselves) {
+    ::SetWindowPos(Main()->m_hWnd, nullptr, 100, 80, 640, 480, SWP_NOZORDER);
+    RECT owner = {};
+    Main()->GetWindowRect(&owner);
+    CPlacedDialog centred;
+    ASSERT_EQ(centred.DoModal(), IDOK);
+    EXPECT_NEAR(Centre(centred.m_rcShown).x, Centre(owner).x, 1);
+    EXPECT_NEAR(Centre(centred.m_rcShown).y, Centre(owner).y, 1);
+
+    CPlacedDialog placed;
+    placed.m_bPlaceItself = true;
+    ASSERT_EQ(placed.DoModal(), IDOK);
+    EXPECT_EQ(placed.m_rcShown.left, 7);
+    EXPECT_EQ(placed.m_rcShown.top, 9);
+
+    // An owner hanging over the bottom-right corner: the dialog stays whole on the work area.
+    RECT work = {};
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    ::SetWindowPos(Main()->m_hWnd, nullptr, work.right - 150, work.bottom - 100, 640, 480, SWP_NOZORDER);
+    CPlacedDialog clamped;
+    ASSERT_EQ(clamped.DoModal(), IDOK);
+    EXPECT_EQ(clamped.m_rcShown.right, work.right);
+    EXPECT_EQ(clamped.m_rcShown.bottom, work.bottom);
+
+    // A hidden owner: the middle of the work area.
+    Main()->ShowWindow(SW_HIDE);
+    CPlacedDialog alone;
+    ASSERT_EQ(alone.DoModal(), IDOK);
+    Main()->ShowWindow(SW_SHOW);
+    EXPECT_NEAR(Centre(alone.m_rcShown).x, Centre(work).x, 1);
+    EXPECT_NEAR(Centre(alone.m_rcShown).y, Centre(work).y, 1);
+}
+
 TEST_F(FrameworkApp, RecentFilesRoundTripThroughTheRegistryAndTheMenus) {
     CRecentFileList *mru = m_app->GetRecentFileList();
     ASSERT_NE(mru, nullptr);
