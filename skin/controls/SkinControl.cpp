@@ -73,8 +73,19 @@ LRESULT CSkinControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     switch (message) {
     case WM_PAINT: return OnPaint();
     case WM_ERASEBKGND: return 1;
+    case WM_SIZE: return OnSize(message, wParam, lParam);
     }
     return Default(message, wParam, lParam);
+}
+
+LRESULT CSkinControl::OnSize(UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND hWnd = m_hWnd;
+    const LRESULT result = Default(message, wParam, lParam);
+    // The painter lays out the whole client area anew (centred texts, stretched images), while the window system
+    // would only repaint what the new size uncovers.
+    if (Survives(hWnd))
+        ::InvalidateRect(hWnd, nullptr, FALSE);
+    return result;
 }
 
 LRESULT CSkinControl::OnPaint() {

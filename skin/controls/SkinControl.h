@@ -45,6 +45,8 @@ protected:
     // The object of a kind in the current skin.
     static CSkinObject *FindKindObject(DWORD kind);
     LRESULT OnPaint();
+    // A new size repaints the whole client area.
+    LRESULT OnSize(UINT message, WPARAM wParam, LPARAM lParam);
     // The control's own procedure answers (through the base: WM_SHOWWINDOW and WM_NCDESTROY are seen on the way).
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) { return CSkinWnd::HandleMessage(message, wParam, lParam); }
     // True while the window still exists (a message passed on may have destroyed it).

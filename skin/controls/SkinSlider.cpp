@@ -77,8 +77,11 @@ void CSkinSlider::Draw(HDC hDC) {
     CSkinTurnedCanvas canvas(hDC, rcClient);
     if (!canvas.IsValid())
         return;
-    // The channel rectangle of a vertical track bar comes as if it were horizontal: along the length, then across.
-    const RECT rcUpright = {rcChannel.top, rcChannel.left, rcChannel.bottom, rcChannel.right};
+    // Some track bars answer a vertical bar's channel as if it were horizontal (along the length, then across),
+    // others as it lies: a channel wider than high is turned upright first.
+    RECT rcUpright = rcChannel;
+    if (rcChannel.right - rcChannel.left > rcChannel.bottom - rcChannel.top)
+        rcUpright = RECT{rcChannel.top, rcChannel.left, rcChannel.bottom, rcChannel.right};
     DrawNineGrid(canvas.GetDC(), canvas.GetRect(), pObject->m_header.frame, crFace, TRUE);
     DrawNineGrid(canvas.GetDC(), canvas.ToCanvas(rcUpright), pObject->m_channel, crFace, TRUE);
     CMemoryDC turned(hDC, rcClient);

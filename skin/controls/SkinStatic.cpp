@@ -40,7 +40,8 @@ LRESULT CSkinStatic::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (m_pSkinObject) {
         switch (message) {
         case WM_PAINT: return OnPaint();
-        case WM_SETTEXT: return OnSetText(message, wParam, lParam);
+        case WM_SETTEXT: return PassOnAndRefresh(message, wParam, lParam);
+        case WM_SIZE: return PassOnAndRefresh(message, wParam, lParam);
         }
     }
     return CSkinControl::HandleMessage(message, wParam, lParam);
@@ -53,7 +54,7 @@ LRESULT CSkinStatic::OnPaint() {
     return 0;
 }
 
-LRESULT CSkinStatic::OnSetText(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CSkinStatic::PassOnAndRefresh(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND hWnd = m_hWnd;
     const LRESULT result = CSkinControl::HandleMessage(message, wParam, lParam);
     if (Survives(hWnd)) {

@@ -14,8 +14,8 @@ public:
     explicit CSkinStatic(CSkinWnd *pOwner) : CSkinControl(pOwner) {}
 
     void Draw(HDC hDC) override;
-    // The kind's object (none: 0; owner-drawn statics are refused too); transparent objects make the window transparent; subclasses, then the parent's
-    // area under the control is painted again.
+    // The kind's object (none: 0; owner-drawn statics are refused too); a transparent object makes the window
+    // transparent; subclasses, then the parent's area under the control is painted again.
     BOOL Attach(HWND hWnd) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     CSkinObject *GetKindSkinObject() override;
@@ -25,6 +25,7 @@ public:
 
 private:
     LRESULT OnPaint();
-    LRESULT OnSetText(UINT message, WPARAM wParam, LPARAM lParam);
+    // WM_SETTEXT and WM_SIZE: passed on, then the parent's area beneath and the control are painted again.
+    LRESULT PassOnAndRefresh(UINT message, WPARAM wParam, LPARAM lParam);
     bool IsTransparent() const;
 };

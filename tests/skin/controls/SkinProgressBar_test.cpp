@@ -17,14 +17,17 @@ protected:
     // A bordered progress bar of 202 x 22 pixels (a client area of 200 x 20), taken over by its painter.
     HWND CreateBar(DWORD style = 0) {
         CDialogBuilder b(WS_POPUP | WS_CAPTION, 150, 100);
-        b.Add(PROGRESS_CLASSA, "", WS_BORDER | style, kBar);
+        b.Add(PROGRESS_CLASSA, "", style, kBar);
         HWND hDlg = CreateDialogFrom(b);
         if (!hDlg)
             return nullptr;
-        HWND hBar = (style & PBS_VERTICAL) ? Place(hDlg, kBar, 10, 10, 22, 202) : Place(hDlg, kBar, 10, 10, 202, 22);
+        // A one-pixel edge (the dialog manager and the control both drop a plain border).
+        HWND hBar = ::GetDlgItem(hDlg, kBar);
+        ::SetWindowLongPtrA(hBar, GWL_EXSTYLE, ::GetWindowLongPtrA(hBar, GWL_EXSTYLE) | WS_EX_STATICEDGE);
+        const bool bVertical = (style & PBS_VERTICAL) != 0;
+        ::SetWindowPos(hBar, nullptr, 10, 10, bVertical ? 22 : 202, bVertical ? 202 : 22,
+                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         Pump();
-        RECT rc; ::GetClientRect(hBar, &rc);
-        printf("progress client %ld %ld style %lx ex %lx\n", rc.right, rc.bottom, (unsigned long)::GetWindowLongPtrA(hBar, GWL_STYLE), (unsigned long)::GetWindowLongPtrA(hBar, GWL_EXSTYLE));
         return hBar;
     }
     static CSkinProgressObject &Object() {

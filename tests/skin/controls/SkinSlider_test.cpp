@@ -85,9 +85,6 @@ TEST_F(SkinSliderTest, AVerticalSliderHasItsFrameAndChannelTurned) {
     ::SendMessageA(hSlider, TBM_SETPOS, TRUE, 0);
     const RECT thumb = ThumbRect(hSlider);
     CWindowPixels pixels(hSlider);
-    pixels.Save("dbg_vslider.png");
-    RECT ch; ::SendMessageA(hSlider, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&ch));
-    printf("channel %ld %ld %ld %ld thumb %ld %ld %ld %ld\n", ch.left, ch.top, ch.right, ch.bottom, thumb.left, thumb.top, thumb.right, thumb.bottom);
     ASSERT_EQ(30, pixels.Width());
     EXPECT_EQ(BlockColor(B_SLIDER_THUMB), pixels.At(Centre(thumb).x, Centre(thumb).y));
     // The channel runs down the bar, where the thumb travels.
