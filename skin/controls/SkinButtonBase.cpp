@@ -81,12 +81,8 @@ void CSkinButtonBase::RedrawNow() {
     if (!IsAlive() || !m_pSkinObject)
         return;
     CClientDC dc(m_hWnd);
-    if (!dc.GetSafeHdc())
-        return;
-    RECT rc;
-    ::GetClientRect(m_hWnd, &rc);
-    CMemoryDC memory(dc, rc);
-    Draw(memory.IsValid() ? memory.GetSafeHdc() : dc.GetSafeHdc());
+    if (dc.GetSafeHdc())
+        DrawBuffered(dc);
 }
 
 LRESULT CSkinButtonBase::PassOnAndRedraw(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,6 +1,7 @@
 #include "skin/controls/SkinControl.h"
 
 #include "platform/ClientDC.h"
+#include "platform/ClipRegion.h"
 #include "platform/MemoryDC.h"
 #include "platform/PaintDC.h"
 #include "skin/Skin.h"
@@ -95,12 +96,42 @@ LRESULT CSkinControl::OnPaint() {
 
 void CSkinControl::PaintBuffered() {
     CPaintDC dc(m_hWnd);
-    if (!dc.GetSafeHdc())
-        return;
+    if (dc.GetSafeHdc())
+        DrawBuffered(dc);
+}
+
+void CSkinControl::DrawBuffered(HDC hTarget) {
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
-    CMemoryDC memory(dc, rc);
-    Draw(memory.IsValid() ? memory.GetSafeHdc() : dc.GetSafeHdc());
+    CMemoryDC memory(hTarget, rc);
+    if (!memory.IsValid()) {
+        Draw(hTarget);
+        return;
+    }
+    Draw(memory);
+    // Controls of classes that paint through their parent's clipping (CS_PARENTDC, buttons among them) would cover
+    // the parts their window region leaves out: the copy is clipped to that region (as Draw has just set it) by hand.
+    CRgn clip = ClientClipRegion(rc);
+    CClipRegion scope(hTarget, clip.Get());
+    ::BitBlt(hTarget, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, memory, rc.left, rc.top, SRCCOPY);
+    memory.Cancel();
+}
+
+CRgn CSkinControl::ClientClipRegion(const RECT &rcClient) const {
+    CRgn region(::CreateRectRgnIndirect(&rcClient));
+    if (!region.IsValid() || !m_bRegionSet || !m_rgnWindow.IsValid())
+        return region;
+    // The window region lies in window coordinates, the clip region in the client area's.
+    RECT rcWindow;
+    POINT origin = {0, 0};
+    ::GetWindowRect(m_hWnd, &rcWindow);
+    ::ClientToScreen(m_hWnd, &origin);
+    CRgn shape(::CreateRectRgn(0, 0, 0, 0));
+    if (!shape.IsValid() || ::CombineRgn(shape, m_rgnWindow, nullptr, RGN_COPY) == ERROR)
+        return region;
+    ::OffsetRgn(shape, rcWindow.left - origin.x, rcWindow.top - origin.y);
+    ::CombineRgn(region, region, shape, RGN_AND);
+    return region;
 }
 
 CSkinObject *CSkinControl::GetKindSkinObject() {

@@ -45,6 +45,10 @@ protected:
     // The object of a kind in the current skin.
     static CSkinObject *FindKindObject(DWORD kind);
     LRESULT OnPaint();
+    // Draw into a memory bitmap of the client size and one copy to the target, clipped to the window region given.
+    void DrawBuffered(HDC hTarget);
+    // The client rectangle, cut to the window region this painter gave its window (in client coordinates).
+    CRgn ClientClipRegion(const RECT &rcClient) const;
     // A new size repaints the whole client area.
     LRESULT OnSize(UINT message, WPARAM wParam, LPARAM lParam);
     // The control's own procedure answers (through the base: WM_SHOWWINDOW and WM_NCDESTROY are seen on the way).

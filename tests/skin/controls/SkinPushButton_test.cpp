@@ -2,6 +2,7 @@
 // mouse move that does not move the cursor, owner-drawn buttons left alone.
 #include "tests/skin/controls/SkinControlTestSupport.h"
 
+#include "skin/SkinButtonObject.h"
 #include "skin/controls/SkinCheckBox.h"
 #include "skin/controls/SkinPushButton.h"
 
@@ -155,4 +156,38 @@ TEST_F(SkinPushButtonTest, AnOwnerDrawnButtonIsNeverSubclassed) {
         CSkinRegistry::Instance().InstallSkin(MakeControlSkin());
         CSkinRegistry::Instance().FindWindow(Owner())->AttachChild(hButton);
     }
+}
+
+TEST_F(SkinPushButtonTest, CornersOfTheTransparentColourAreCutOutOfTheButton) {
+    // A 12 x 12 image whose corner pixels are magenta, laid out with 3-pixel margins.
+    const COLORREF body = RGB(30, 90, 150);
+    CSkin &skin = CSkinRegistry::Instance().GetSkin();
+    AddImage(skin, "corners.bmp", MakeImage(12, 12, [&](LONG x, LONG y) {
+                 return (x == 0 || x == 11) && (y == 0 || y == 11) ? RGB(255, 0, 255) : body;
+             }));
+    CSkinButtonObject *pButton = dynamic_cast<CSkinButtonObject *>(skin.FindObject("Button"));
+    ASSERT_NE(nullptr, pButton);
+    pButton->m_states[CSkinButtonObject::STATE_NORMAL].image =
+        MakeRef("corners.bmp", RECT{0, 0, 12, 12}, RECT{3, 3, 3, 3}, 1);
+    CDialogBuilder b(WS_POPUP | WS_CAPTION, 150, 100);
+    b.Add("Button", "", BS_PUSHBUTTON, kPlain);
+    HWND hDlg = CreateDialogFrom(b);
+    ASSERT_NE(nullptr, hDlg);
+    HWND hButton = Place(hDlg, kPlain, 10, 10, 80, 30);
+    ASSERT_NE(nullptr, Painter<CSkinPushButton>(hButton));
+    const CWindowPixels painted(hButton); // painted once in its new size
+
+    CRgn region(::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(ERROR, ::GetWindowRgn(hButton, region));
+    EXPECT_FALSE(::PtInRegion(region, 0, 0));
+    EXPECT_FALSE(::PtInRegion(region, 79, 29));
+    EXPECT_TRUE(::PtInRegion(region, 1, 0));
+    EXPECT_TRUE(::PtInRegion(region, 40, 15));
+    // On the screen the dialog shows through the corners; the rest is the artwork.
+    ::RedrawWindow(hDlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    CWindowPixels dialog(hDlg);
+    EXPECT_EQ(kDialogBackground, dialog.At(10, 10));
+    EXPECT_EQ(kDialogBackground, dialog.At(89, 39));
+    EXPECT_EQ(body, dialog.At(11, 10));
+    EXPECT_EQ(body, dialog.At(50, 25));
 }
