@@ -11,7 +11,8 @@ CSkinObject *CSkinComboBox::GetKindSkinObject() {
 }
 
 BOOL CSkinComboBox::Attach(HWND hWnd) {
-    if (!hWnd || (static_cast<DWORD>(::GetWindowLongPtrA(hWnd, GWL_STYLE)) & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)))
+    if (!hWnd ||
+        (static_cast<DWORD>(::GetWindowLongPtrA(hWnd, GWL_STYLE)) & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)))
         return FALSE;
     return CSkinControl::Attach(hWnd);
 }

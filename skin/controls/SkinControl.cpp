@@ -33,7 +33,8 @@ CSkinObject *CSkinControl::SetSkinObject(CSkinObject *pObject) {
         CSkinRegistry::Instance().RemoveWindow(hWnd); // deletes this
         return pPrevious;
     }
-    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
     return pPrevious;
 }
 

@@ -52,7 +52,9 @@ protected:
     // A new size repaints the whole client area.
     LRESULT OnSize(UINT message, WPARAM wParam, LPARAM lParam);
     // The control's own procedure answers (through the base: WM_SHOWWINDOW and WM_NCDESTROY are seen on the way).
-    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) { return CSkinWnd::HandleMessage(message, wParam, lParam); }
+    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
+        return CSkinWnd::HandleMessage(message, wParam, lParam);
+    }
     // True while the window still exists (a message passed on may have destroyed it).
     bool IsAlive() const { return m_hWnd && ::IsWindow(m_hWnd) && !m_bFinal; }
     // After passing a message on: whether the window still exists and this painter still serves it (the message may

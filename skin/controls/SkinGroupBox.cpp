@@ -91,6 +91,7 @@ void CSkinGroupBox::Draw(HDC hDC) {
     rcFrame.top = rcCaption.top + caption.cy / 2;
     DrawNineGridFrame(hDC, rcFrame, pObject->m_header.frame, 0, FALSE);
     DrawNineGrid(hDC, rcCaption, pObject->m_caption, pObject->m_crCaptionFill, TRUE);
-    RECT rcText = {rcCaption.left + m.left, rcCaption.top + m.top, rcCaption.right - m.right, rcCaption.bottom - m.bottom};
+    RECT rcText = {rcCaption.left + m.left, rcCaption.top + m.top, rcCaption.right - m.right,
+                   rcCaption.bottom - m.bottom};
     ::DrawTextA(hDC, text, nLength, &rcText, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
 }

@@ -69,6 +69,8 @@ LRESULT CSkinStatusBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         case SB_SETPARTS: return OnSetParts(message, wParam, lParam);
         }
     }
+    // WM_DESTROY goes on to the control like everything else: kept from it, the bar would never free its parts, texts
+    // and font.
     return CSkinControl::HandleMessage(message, wParam, lParam);
 }
 

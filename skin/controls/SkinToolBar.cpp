@@ -19,7 +19,8 @@ bool IsSidewaysDockBar(HWND hBar) {
         return false;
     if (std::strcmp(name, "AfxControlBar42sd") != 0 && std::strcmp(name, "AfxControlBar42s") != 0)
         return false;
-    return (static_cast<DWORD>(::GetWindowLongPtrA(hBar, GWL_STYLE)) & (CSkinControl::BAR_ALIGN_LEFT | CSkinControl::BAR_ALIGN_RIGHT)) != 0;
+    return (static_cast<DWORD>(::GetWindowLongPtrA(hBar, GWL_STYLE)) &
+            (CSkinControl::BAR_ALIGN_LEFT | CSkinControl::BAR_ALIGN_RIGHT)) != 0;
 }
 
 } // namespace

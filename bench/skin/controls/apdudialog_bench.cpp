@@ -114,7 +114,8 @@ int main() {
     const double s = Median(skinned), p = Median(plain);
     std::printf("APDU dialog, full repaint, %d rounds (%d-bit), %d of its controls skinned\n", rounds,
                 int(sizeof(void *) * 8), painters);
-    std::printf("%-12s median %9.1f us  best %9.1f us\n", "unskinned", p, *std::min_element(plain.begin(), plain.end()));
+    std::printf("%-12s median %9.1f us  best %9.1f us\n", "unskinned", p,
+                *std::min_element(plain.begin(), plain.end()));
     std::printf("%-12s median %9.1f us  best %9.1f us\n", "skinned", s,
                 *std::min_element(skinned.begin(), skinned.end()));
     std::printf("ratio skinned / unskinned: %.2f (goal: at most 3)\n", s / p);

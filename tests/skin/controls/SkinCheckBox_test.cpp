@@ -42,7 +42,8 @@ TEST_F(SkinCheckBoxTest, EachStateDrawsItsBlockAndDisabledBoxesFallBackToBlockTw
     const struct {
         DWORD style;
         DWORD kind;
-    } boxes[] = {{BS_CHECKBOX, SKIN_KIND_CHECKBOX}, {BS_AUTO3STATE, SKIN_KIND_CHECKBOX}, {BS_RADIOBUTTON, SKIN_KIND_RADIO}};
+    } boxes[] = {
+        {BS_CHECKBOX, SKIN_KIND_CHECKBOX}, {BS_AUTO3STATE, SKIN_KIND_CHECKBOX}, {BS_RADIOBUTTON, SKIN_KIND_RADIO}};
     const struct {
         BOOL enabled;
         WPARAM check;

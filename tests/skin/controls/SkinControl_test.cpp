@@ -87,7 +87,8 @@ TEST_F(SkinControlLifeTest, TheConsoleDialogsAreSkinnedByTheFullSkinsAndLeftAlon
     ASSERT_EQ(1, SkinLoadResource(hInstance, "DEVIOR", "SKINWEAVE"));
     HWND hStatus = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, Owner(), nullptr,
                                      hInstance, nullptr);
-    HWND hConnect = ::CreateDialogParamA(hInstance, MAKEINTRESOURCEA(IDD_CONNECT_READER), Owner(), ConsoleDialogProc, 0);
+    HWND hConnect =
+        ::CreateDialogParamA(hInstance, MAKEINTRESOURCEA(IDD_CONNECT_READER), Owner(), ConsoleDialogProc, 0);
     HWND hApdu = ::CreateDialogParamA(hInstance, MAKEINTRESOURCEA(IDD_APDU_COMMAND), Owner(), ConsoleDialogProc, 0);
     ASSERT_NE(nullptr, hConnect);
     ASSERT_NE(nullptr, hApdu);

@@ -28,7 +28,8 @@ protected:
     }
     HWND CreateToolBar(HWND hParent, int cx, int cy) {
         return ::CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
-                                 WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER | TBSTYLE_FLAT,
+                                 WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER |
+                                     TBSTYLE_FLAT,
                                  0, 0, cx, cy, hParent, nullptr, ::GetModuleHandleA(nullptr), nullptr);
     }
 };
