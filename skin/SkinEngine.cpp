@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "skin/ScrollBarInterception.h"
 #include "skin/Skin.h"
 #include "skin/SkinHook.h"
 #include "skin/SkinRegistry.h"
@@ -43,10 +44,13 @@ bool IsWin95Family(int nCode) {
     return nCode >= 0 && nCode <= 4 && nCode != 1;
 }
 
-// MERGE POINT (scroll-bar interception, branch issue-16x): once it is in main, these call
-// CScrollBarInterception::InstallAll() and RemoveAll() (skin/ScrollBarInterception.h).
-void InstallScrollBarInterception() {}
-void RemoveScrollBarInterception() {}
+void InstallScrollBarInterception() {
+    CScrollBarInterception::InstallAll();
+}
+
+void RemoveScrollBarInterception() {
+    CScrollBarInterception::RemoveAll();
+}
 
 } // namespace
 

@@ -9,6 +9,7 @@
 #include "skin/SkinRegistry.h"
 #include "skin/controls/NineGrid.h"
 #include "skin/controls/SkinDraw.h"
+#include "skin/controls/SkinScrollControl.h"
 
 // MERGE POINT (issue-13b): the caption buttons are the frame's half of the engine. Until skin/SkinCaptionButton.h
 // arrives, frames get no caption buttons; once it is merged this include is unconditional.
@@ -40,11 +41,11 @@ const struct {
     {SKIN_KIND_TOOLBAR, nullptr},       // tool bar
     {SKIN_KIND_CONTROLBAR, nullptr},    // docking bar
     {SKIN_KIND_SPIN, nullptr},          // up-down control
-    {7, nullptr},                       // windows that get skinned scroll bars
-    {9, nullptr},                       //
-    {SKIN_KIND_SCROLLCONTROL, nullptr}, //
-    {28, nullptr},                      //
-    {29, nullptr},                      //
+    {7, &CSkinScrollControl::Create},                       // windows that get skinned scroll bars
+    {9, &CSkinScrollControl::Create},                       //
+    {SKIN_KIND_SCROLLCONTROL, &CSkinScrollControl::Create}, //
+    {28, &CSkinScrollControl::Create},                      //
+    {29, &CSkinScrollControl::Create},                      //
     // Scroll-bar controls (12) and tab controls (16) keep their own look: no row.
 };
 
