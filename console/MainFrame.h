@@ -52,6 +52,16 @@ public:
     void OnLogClear();
     void OnUpdateReaderCommands(CCmdUI *pCmdUI);
 
+    // The skin menu: each command loads its embedded skin; the check mark shows the skin in force.
+    void OnSkinDevior();
+    void OnSkinFutura();
+    void OnSkinKromo();
+    void OnSkinCorona();
+    void OnSkinXpsteel();
+    void OnUpdateSkin(CCmdUI *pCmdUI);
+    // Loads the skin of the command; m_nSkin takes its number only when the skin was loaded and is in force.
+    void ChooseSkin(UINT nID);
+
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;
     UINT_PTR m_nTimer = 0;
@@ -69,6 +79,8 @@ public:
     // line (once per run) instead.
     bool m_bBatchActive = false;
     bool m_bReaderWarningLogged = false;
+    // The skin in force: 1 Devior (the start-up skin), 2 FuturaIII, 3 Kromo, 4 Corona, 5 Xpsteel.
+    int m_nSkin = 1;
 
 protected:
     int OnCreate(LPCREATESTRUCTA lpCreateStruct) override;

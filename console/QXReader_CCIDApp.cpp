@@ -10,6 +10,7 @@
 #include "framework/DocTemplate.h"
 #include "framework/FrameworkIds.h"
 #include "res/console/resource.h"
+#include "skin/SkinEngine.h"
 #include "trace/QXReader_CCIDDoc.h"
 #include "trace/QXReader_CCIDView.h"
 
@@ -28,6 +29,10 @@ CQXReader_CCIDApp::CQXReader_CCIDApp() {
 
 BOOL CQXReader_CCIDApp::InitInstance() {
     EnableControlContainer();
+    // The skin engine: results are not used; without it the console keeps the system's look.
+    SkinEngineInit(m_hInstance, "QXReader_CCID", 0, 0);
+    SkinLoadResource(m_hInstance, "Devior", "SKINWEAVE");
+    SkinSetDialogObjectName("QXReader_CCID");
     Enable3dControlsStatic();
     SetRegistryKey("Local AppWizard-Generated Applications");
     LoadStdProfileSettings(4);
@@ -55,6 +60,7 @@ BOOL CQXReader_CCIDApp::InitInstance() {
         return FALSE;
     }
 
+    SkinAttachFrame(pMainFrame->m_hWnd, "MainFrame");
     pMainFrame->ShowWindow(m_nCmdShow);
     pMainFrame->UpdateWindow();
     if (batch) {
@@ -70,6 +76,7 @@ BOOL CQXReader_CCIDApp::InitInstance() {
 }
 
 int CQXReader_CCIDApp::ExitInstance() {
+    SkinEngineExit();
     int rc = CWinApp::ExitInstance();
     return m_bBatchExitCode ? m_nBatchExitCode : rc;
 }

@@ -97,8 +97,13 @@ void CMDIFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt) {
         CMDIChildWnd *child = MDIGetActive();
         menu = (child && child->m_hMenuShared) ? child->m_hMenuShared : m_hMenuDefault;
     }
-    if (!menu || ::GetMenu(m_hWnd) == menu)
+    if (!menu)
         return;
+    if (::GetMenu(m_hWnd) == menu)
+        m_hMenuShown = menu;
+    if (m_hMenuShown == menu)
+        return;
+    m_hMenuShown = menu;
     ::SendMessageA(m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(menu),
                    reinterpret_cast<LPARAM>(FindWindowMenu(menu)));
     ::DrawMenuBar(m_hWnd);

@@ -24,6 +24,10 @@ public:
     HWND m_hWndMDIClient = nullptr;
 
 protected:
+    // The menu handed to the MDI client last. A skinned frame takes the menu off its window into a menu bar of its
+    // own, so the window's menu cannot tell whether the right one is in place.
+    HMENU m_hMenuShown = nullptr;
+
     BOOL OnCreateClient(LPCREATESTRUCTA lpcs, CCreateContext *pContext) override;
     HWND GetClientPane() const override { return m_hWndMDIClient; }
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

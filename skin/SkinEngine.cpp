@@ -4,18 +4,10 @@
 
 #include "skin/ScrollBarInterception.h"
 #include "skin/Skin.h"
+#include "skin/SkinFrameWnd.h"
 #include "skin/SkinHook.h"
 #include "skin/SkinRegistry.h"
 #include "skin/SkinWnd.h"
-
-// MERGE POINT (issue-13b): frames are skinned by the frame half's CSkinFrameWnd. Until skin/SkinFrameWnd.h arrives,
-// SkinAttachFrame finds and checks the object but attaches nothing; once it is merged this include is unconditional.
-#if __has_include("skin/SkinFrameWnd.h")
-#include "skin/SkinFrameWnd.h"
-#define QX_HAVE_FRAME_WND 1
-#else
-#define QX_HAVE_FRAME_WND 0
-#endif
 
 const char CSkinEngine::POPUP_MENU_CLASS[] = "SkinWeavePopupMenuWnd";
 
@@ -42,14 +34,6 @@ BOOL RegisterPopupMenuClass(HINSTANCE hInstance) {
 
 bool IsWin95Family(int nCode) {
     return nCode >= 0 && nCode <= 4 && nCode != 1;
-}
-
-void InstallScrollBarInterception() {
-    CScrollBarInterception::InstallAll();
-}
-
-void RemoveScrollBarInterception() {
-    CScrollBarInterception::RemoveAll();
 }
 
 } // namespace
@@ -102,7 +86,7 @@ int SkinEngineInit(HINSTANCE hInstance, const char *, int, int) {
 #pragma GCC diagnostic pop
     g_nPlatformCode = CSkinEngine::PlatformCode(packed, bInfo ? &info : nullptr);
     if (CSkinEngine::UsesScrollBarInterception(g_nPlatformCode) && !IsWin95Family(g_nPlatformCode))
-        InstallScrollBarInterception();
+        CScrollBarInterception::InstallAll();
     return 1;
 }
 
@@ -114,7 +98,7 @@ int SkinEngineExit() {
         return g_nPlatformCode;
     if (IsWin95Family(g_nPlatformCode))
         return 0;
-    RemoveScrollBarInterception();
+    CScrollBarInterception::RemoveAll();
     return 1;
 }
 
@@ -158,7 +142,6 @@ int SkinAttachFrame(HWND hWnd, const char *pszObjectName) {
     CSkinObject *pObject = pszObjectName ? skin.FindObject(pszObjectName) : skin.FindObjectByKind(SKIN_KIND_FRAME);
     if (!pObject || pObject->GetKind() != SKIN_KIND_FRAME)
         return 0;
-#if QX_HAVE_FRAME_WND
     std::unique_ptr<CSkinWnd> pFrame(new CSkinFrameWnd);
     CSkinWnd *pWnd = pFrame.get();
     if (!registry.AddWindow(std::move(pFrame), hWnd))
@@ -170,9 +153,6 @@ int SkinAttachFrame(HWND hWnd, const char *pszObjectName) {
         return 0;
     }
     return 1;
-#else
-    return 0;
-#endif
 }
 
 CSkinWnd *SkinFindWindow(HWND hWnd) {

@@ -3,18 +3,9 @@
 #include <cstring>
 
 #include "skin/Skin.h"
+#include "skin/SkinDialogWnd.h"
 #include "skin/SkinRegistry.h"
 #include "skin/SkinWnd.h"
-
-// MERGE POINT (issue-13b): dialogs are skinned by the frame half's CSkinDialogWnd. Until skin/SkinDialogWnd.h
-// arrives, the dialog attachment finds its object but attaches nothing; once it is merged this include is
-// unconditional.
-#if __has_include("skin/SkinDialogWnd.h")
-#include "skin/SkinDialogWnd.h"
-#define QX_HAVE_DIALOG_WND 1
-#else
-#define QX_HAVE_DIALOG_WND 0
-#endif
 
 namespace {
 
@@ -94,7 +85,6 @@ BOOL CSkinHook::AttachDialog(HWND hDlg) {
     CSkinObject *pObject = registry.GetSkin().FindObject(g_szDialogName);
     if (!pObject)
         return FALSE;
-#if QX_HAVE_DIALOG_WND
     std::unique_ptr<CSkinWnd> pDialog(new CSkinDialogWnd);
     CSkinWnd *pWnd = pDialog.get();
     if (!registry.AddWindow(std::move(pDialog), hDlg))
@@ -105,7 +95,4 @@ BOOL CSkinHook::AttachDialog(HWND hDlg) {
         return FALSE;
     }
     return TRUE;
-#else
-    return FALSE;
-#endif
 }

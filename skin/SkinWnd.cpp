@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "skin/Skin.h"
+#include "skin/SkinCaptionButton.h"
 #include "skin/SkinFrameObject.h"
 #include "skin/SkinInfoObject.h"
 #include "skin/SkinPopupMenuObject.h"
@@ -10,16 +11,6 @@
 #include "skin/controls/NineGrid.h"
 #include "skin/controls/SkinDraw.h"
 #include "skin/controls/SkinScrollControl.h"
-
-// MERGE POINT (issue-13b): the caption buttons are the frame's half of the engine. Until skin/SkinCaptionButton.h
-// arrives, frames get no caption buttons; once it is merged this include is unconditional.
-#if __has_include("skin/SkinCaptionButton.h")
-#include "skin/SkinCaptionButton.h"
-#define QX_HAVE_CAPTION_BUTTONS 1
-#else
-class CSkinCaptionButton {};
-#define QX_HAVE_CAPTION_BUTTONS 0
-#endif
 
 namespace {
 
@@ -95,13 +86,11 @@ CSkinObject *CSkinWnd::SetSkinObject(CSkinObject *pObject) {
     m_captionButtons.clear();
     if (!pObject)
         return pPrevious;
-#if QX_HAVE_CAPTION_BUTTONS
     for (const auto &child : pObject->GetChildTable()) {
         CSkinCaptionButtonObject *pRecord = dynamic_cast<CSkinCaptionButtonObject *>(child.second);
         if (pRecord)
             m_captionButtons.emplace_back(new CSkinCaptionButton(this, pRecord));
     }
-#endif
 
     m_rcSaved = RECT{0, 0, 0, 0};
     if (m_hWnd)

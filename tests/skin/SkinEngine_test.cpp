@@ -6,14 +6,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/GdiCounter.h"
 #include "platform/Handle.h"
+#include "skin/ScrollBarInterception.h"
 #include "skin/Skin.h"
+#include "skin/SkinDialogWnd.h"
 #include "skin/SkinEngine.h"
+#include "skin/SkinFrameObject.h"
 #include "skin/SkinHook.h"
 #include "skin/SkinRegistry.h"
 #include "skin/SkinWnd.h"
@@ -146,6 +151,13 @@ TEST(SkinPlatformCode, EveryVersionWineReportsGivesItsCodeAndExitResult) {
         }
         ++nReported;
         EXPECT_EQ(static_cast<DWORD>(c.code * 10 + c.result), exitCode) << output;
+        // The scroll-bar functions are intercepted from start to exit on the NT family, never on the other one.
+        int code = -1, result = -1, intercepted = -1, after = -1;
+        char family[8] = "";
+        ASSERT_EQ(5, std::sscanf(output.c_str(), "%*s %7s %d %d %d %d", family, &code, &result, &intercepted, &after))
+            << output;
+        EXPECT_EQ(std::strcmp(family, "NT") == 0 ? CScrollBarInterception::FUNCTION_COUNT : 0, intercepted) << output;
+        EXPECT_EQ(0, after) << output;
     }
     ::RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
     // The versions the console is run and tested under are always reported.
@@ -174,7 +186,10 @@ TEST_F(SkinEngineTest, InitRegistersThePopupClassAndHooksAndExitUndoesBoth) {
     const int expected = CSkinEngine::PlatformCode(::GetVersion(), &info);
 #pragma GCC diagnostic pop
     EXPECT_EQ(expected, CSkinEngine::GetPlatformCode());
+    EXPECT_EQ(expected > 4 || expected == 1 ? CScrollBarInterception::FUNCTION_COUNT : 0,
+              CScrollBarInterception::InstalledCount());
     const int result = SkinEngineExit();
+    EXPECT_EQ(0, CScrollBarInterception::InstalledCount());
     EXPECT_EQ(expected <= 3 ? expected : (expected == 4 ? 0 : 1), result);
     EXPECT_FALSE(::GetClassInfoExA(Module(), "SkinWeavePopupMenuWnd", &wc));
     EXPECT_FALSE(CSkinHook::IsInstalled());
@@ -322,19 +337,143 @@ TEST_F(SkinEngineTest, TheHookAttachesWindowsOfThisThreadCreatedWhileItIsInstall
     ::DestroyWindow(hFrame);
 }
 
+TEST_F(SkinEngineTest, AttachFrameTakesTheNamedOrFirstFrameObjectOnce) {
+    ASSERT_EQ(1, SkinLoadResource(Module(), "DEVIOR", "SKINWEAVE"));
+    HWND hMain = CreateTestWindow(), hOther = CreateTestWindow();
+    ASSERT_EQ(1, SkinAttachFrame(hMain, "MainFrame"));
+    CSkinWnd *pMain = SkinFindWindow(hMain);
+    ASSERT_NE(nullptr, pMain);
+    EXPECT_STREQ("MainFrame", pMain->GetSkinObject()->GetName());
+    EXPECT_TRUE(pMain->HasPrevious());
+    // A second attach of the same window: 0, and the first stays.
+    EXPECT_EQ(0, SkinAttachFrame(hMain, "Dialog"));
+    EXPECT_EQ(pMain, SkinFindWindow(hMain));
+    EXPECT_STREQ("MainFrame", pMain->GetSkinObject()->GetName());
+    // Without a name: the first frame object in name order, which in the embedded skins is "Dialog".
+    ASSERT_EQ(1, SkinAttachFrame(hOther, nullptr));
+    EXPECT_STREQ("Dialog", SkinFindWindow(hOther)->GetSkinObject()->GetName());
+    ::DestroyWindow(hMain);
+    ::DestroyWindow(hOther);
+    EXPECT_EQ(nullptr, SkinFindWindow(hMain));
+}
+
+namespace {
+
+// A captioned dialog template with one push button, built in memory.
+std::vector<WORD> DialogTemplate() {
+    std::vector<WORD> t;
+    auto dword = [&t](DWORD v) {
+        t.push_back(LOWORD(v));
+        t.push_back(HIWORD(v));
+    };
+    dword(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME);
+    dword(0);
+    t.push_back(1);                       // one control
+    t.insert(t.end(), {10, 10, 150, 80}); // x, y, cx, cy
+    t.insert(t.end(), {0, 0, 0});         // no menu, default class, no title
+    if (t.size() % 2)
+        t.push_back(0); // DLGITEMTEMPLATE on a DWORD boundary
+    dword(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON);
+    dword(0);
+    t.insert(t.end(), {10, 10, 50, 14, 1}); // x, y, cx, cy, id
+    t.insert(t.end(), {0xFFFF, 0x0080});    // the button class
+    t.push_back(0);                         // no text
+    t.push_back(0);                         // no creation data
+    return t;
+}
+
+INT_PTR CALLBACK DialogProc(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG;
+}
+
+HWND CreateTestDialog(HWND hOwner) {
+    std::vector<WORD> t = DialogTemplate();
+    return ::CreateDialogIndirectParamA(Module(), reinterpret_cast<LPCDLGTEMPLATEA>(t.data()), hOwner, DialogProc, 0);
+}
+
+// DEVIOR with a frame object under the console's dialog object name (a copy of its "Dialog").
+std::unique_ptr<CSkin> DeviorWithDialogObject(const char *pszName) {
+    HRSRC hFound = ::FindResourceA(Module(), "DEVIOR", "SKINWEAVE");
+    CSkinStream stream;
+    stream.Create(::LockResource(::LoadResource(Module(), hFound)), ::SizeofResource(Module(), hFound));
+    std::unique_ptr<CSkin> pSkin(new CSkin);
+    pSkin->Read(stream);
+    std::unique_ptr<CSkinFrameObject> pObject(new CSkinFrameObject);
+    pObject->SetName(pszName);
+    pObject->m_framed = static_cast<CSkinFrameObject *>(pSkin->FindObject("Dialog"))->m_framed;
+    pSkin->AddObject(std::move(pObject));
+    return pSkin;
+}
+
+} // namespace
+
+TEST_F(SkinEngineTest, DialogsAreSkinnedUnderTheDialogObjectNameOrLeaveTheirControlsToTheOwner) {
+    CSkinWnd::CScopedPainter buttons(SKIN_KIND_BUTTON, &CProbeWnd::Create);
+    Registry().InstallSkin(DeviorWithDialogObject("QXReader_CCID"));
+    SkinSetDialogObjectName("QXReader_CCID");
+    HWND hFrame = CreateTestWindow();
+    ASSERT_EQ(1, SkinAttachFrame(hFrame, "MainFrame"));
+    CSkinWnd *pFrame = SkinFindWindow(hFrame);
+
+    // The skin holds the object: the dialog is skinned with it, and its button is its own.
+    HWND hDialog = CreateTestDialog(hFrame);
+    ASSERT_NE(nullptr, hDialog);
+    CSkinDialogWnd *pDialog = dynamic_cast<CSkinDialogWnd *>(SkinFindWindow(hDialog));
+    ASSERT_NE(nullptr, pDialog);
+    EXPECT_STREQ("QXReader_CCID", pDialog->GetSkinObject()->GetName());
+    HWND hButton = ::GetDlgItem(hDialog, 1);
+    EXPECT_NE(nullptr, SkinFindWindow(hButton));
+    EXPECT_EQ(1u, pDialog->GetChildMap().count(hButton));
+    EXPECT_EQ(0u, pFrame->GetChildMap().count(hButton));
+    ::DestroyWindow(hDialog);
+    EXPECT_EQ(nullptr, SkinFindWindow(hDialog));
+    EXPECT_EQ(nullptr, SkinFindWindow(hButton));
+
+    // The embedded skin holds none: the dialog stays unskinned and its controls attach to its owner chain.
+    ASSERT_EQ(1, SkinLoadResource(Module(), "DEVIOR", "SKINWEAVE"));
+    hDialog = CreateTestDialog(hFrame);
+    EXPECT_EQ(nullptr, SkinFindWindow(hDialog));
+    hButton = ::GetDlgItem(hDialog, 1);
+    EXPECT_NE(nullptr, SkinFindWindow(hButton));
+    EXPECT_EQ(1u, pFrame->GetChildMap().count(hButton));
+    ::DestroyWindow(hDialog);
+    EXPECT_EQ(0u, pFrame->GetChildMap().count(hButton));
+
+    // Without a dialog object name a dialog is a window like any other: not skinned as a dialog either.
+    Registry().InstallSkin(DeviorWithDialogObject("QXReader_CCID"));
+    SkinClearDialogObjectName();
+    hDialog = CreateTestDialog(hFrame);
+    EXPECT_EQ(nullptr, SkinFindWindow(hDialog));
+    EXPECT_NE(nullptr, SkinFindWindow(::GetDlgItem(hDialog, 1)));
+    ::DestroyWindow(hDialog);
+    ::DestroyWindow(hFrame);
+}
+
 TEST_F(SkinEngineTest, AHundredSkinSwitchesLeaveNoGdiObjectBehind) {
     CSkinWnd::CScopedPainter painter(SKIN_KIND_SLIDER, &CProbeWnd::Create);
     ASSERT_EQ(1, SkinLoadResource(Module(), "DEVIOR", "SKINWEAVE"));
     HWND hFrame = CreateTestWindow();
-    AttachProbe(hFrame, Registry().GetSkin().FindObject("MainFrame"));
+    ::SetWindowTextA(hFrame, "QXReader_CCID");
     CreateTestWindow(hFrame, 0, TRACKBAR_CLASSA);
+    ASSERT_EQ(1, SkinAttachFrame(hFrame, "MainFrame"));
+    ::ShowWindow(hFrame, SW_SHOWNOACTIVATE);
+    auto pump = [] {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageA(&msg);
+    };
     const char *const names[] = {"DEVIOR", "futuraIII", "Kromo", "corona", "xpsteel"};
-    // The first switch of each skin may create what stays for the process (system brushes, fonts of the system).
-    for (const char *pszName : names)
+    // The first switch of each skin may create what stays for the process (the system's own objects).
+    for (const char *pszName : names) {
         ASSERT_EQ(1, SkinLoadResource(Module(), pszName, "SKINWEAVE"));
+        pump();
+    }
     CGdiCounterSnapshot gdi;
-    for (int i = 0; i < 100; ++i)
+    for (int i = 0; i < 100; ++i) {
         ASSERT_EQ(1, SkinLoadResource(Module(), names[i % 5], "SKINWEAVE"));
+        ::RedrawWindow(hFrame, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        pump();
+    }
     EXPECT_EQ("", gdi.ChangesSince());
     ::DestroyWindow(hFrame);
 }

@@ -126,3 +126,21 @@ TEST(NineGrid, CopyIsClippedToTheDestination) {
     EXPECT_TRUE(Equal(RECT{2, 3, 5, 4}, CNineGrid::CopyRect({2, 3, 5, 4}, 40, 20)));
     EXPECT_TRUE(CNineGrid::IsRectEmpty(CNineGrid::CopyRect({2, 3, 2, 4}, 4, 4)));
 }
+
+TEST(NineGrid, ScaledRectanglesLandWhereAStretchPutsTheirPixels) {
+    // A 4 x 4 cut over a 10 x 6 destination at (20, 30): edges scale by 10/4 and 6/4, rounded down.
+    const RECT dest = {20, 30, 30, 36};
+    EXPECT_TRUE(Equal(RECT{20, 30, 22, 31}, CNineGrid::ScaleRect({0, 0, 1, 1}, 4, 4, dest)));
+    EXPECT_TRUE(Equal(RECT{27, 34, 30, 36}, CNineGrid::ScaleRect({3, 3, 4, 4}, 4, 4, dest)));
+    // Neighbours stay neighbours: no gap, no overlap.
+    RECT left = CNineGrid::ScaleRect({0, 2, 1, 3}, 4, 4, dest), right = CNineGrid::ScaleRect({1, 2, 4, 3}, 4, 4, dest);
+    EXPECT_EQ(left.right, right.left);
+    EXPECT_EQ(30, right.right);
+    // Shrinking can leave a rectangle empty; a cut without size gives an empty rectangle at the corner.
+    RECT thin = CNineGrid::ScaleRect({0, 0, 1, 1}, 10, 10, {0, 0, 5, 5});
+    EXPECT_TRUE(CNineGrid::IsRectEmpty(thin));
+    EXPECT_TRUE(CNineGrid::IsRectEmpty(CNineGrid::ScaleRect({0, 0, 1, 1}, 0, 4, dest)));
+    // Extreme destinations saturate instead of overflowing.
+    RECT huge = CNineGrid::ScaleRect({0, 0, 4, 4}, 2, 2, {0x7FFFFFF0, 0, 0x7FFFFFFF, 10});
+    EXPECT_EQ(0x7FFFFFFF, huge.right);
+}

@@ -1,0 +1,109 @@
+// What the skin engine's own work costs under Wine: a full skin switch of the console's main frame with three trace
+// windows open (reading the skin, re-applying it to every skinned window and repainting), and the window region of a
+// 1024 x 768 frame image built from its pixels.
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+
+#include "bench/common/ConsoleBenchWindow.h"
+#include "platform/ClientDC.h"
+#include "platform/Handle.h"
+#include "platform/SelectObject.h"
+#include "skin/Skin.h"
+#include "skin/SkinEngine.h"
+#include "skin/SkinFrameLayout.h"
+#include "skin/SkinFrameObject.h"
+#include "skin/SkinRegistry.h"
+#include "skin/controls/SkinDraw.h"
+
+namespace {
+
+double MillisecondsPer(int count, std::chrono::steady_clock::time_point since) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count() / count;
+}
+
+// Lets the windows paint what the switch invalidated.
+void Pump() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+// The main frame of the current skin drawn at 1024 x 768: its border parts over the transparent colour, as the frame's
+// region is cut from them.
+CBitmap FrameImage(LONG width, LONG height) {
+    CScreenDC screen;
+    CBitmap bitmap(::CreateCompatibleBitmap(screen, width, height));
+    CDC dc(::CreateCompatibleDC(screen));
+    CSkinFrameObject *frame =
+        dynamic_cast<CSkinFrameObject *>(CSkinRegistry::Instance().GetSkin().FindObject("MainFrame"));
+    if (!bitmap.IsValid() || !dc.IsValid() || !frame)
+        return CBitmap();
+    CSelectObject select(dc, bitmap);
+    RECT parts[SkinFramedRecord::PART_COUNT];
+    CSkinFrameLayout::LayoutParts(frame->m_framed, width, height, parts);
+    for (int i = 0; i < SkinFramedRecord::PART_COUNT; ++i)
+        DrawPiece(dc, parts[i], frame->m_framed.pieces[i], RGB(255, 0, 255), TRUE);
+    return bitmap;
+}
+
+} // namespace
+
+int main() {
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    CConsoleBenchApp app;
+    if (!SkinEngineInit(instance, "QXReader_CCID", 0, 0) || !SkinLoadResource(instance, "Devior", "SKINWEAVE")) {
+        std::printf("the skin engine did not start\n");
+        return 1;
+    }
+    SkinSetDialogObjectName("QXReader_CCID");
+    CMainFrame *frame = app.OpenConsoleWindow();
+    if (!frame)
+        return 1;
+    app.OnFileNew();
+    app.OnFileNew();
+    if (!SkinAttachFrame(frame->m_hWnd, "MainFrame")) {
+        std::printf("the main frame could not be skinned\n");
+        return 1;
+    }
+    ::SetWindowPos(frame->m_hWnd, nullptr, 0, 0, 1000, 700, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+
+    const char *const skins[] = {"DEVIOR", "futuraIII", "Kromo", "corona", "xpsteel"};
+    for (const char *name : skins) // each skin once, so that first-use costs are not measured
+        SkinLoadResource(instance, name, "SKINWEAVE");
+    Pump();
+    const size_t windows = CSkinRegistry::Instance().GetWindowCount();
+    const int kSwitches = 50;
+    auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kSwitches; ++i) {
+        SkinLoadResource(instance, skins[i % 5], "SKINWEAVE");
+        Pump();
+    }
+    std::printf("%-52s %9.2f ms  (goal under 50 ms; %d switches, %zu skinned windows)\n",
+                "skin switch, main frame and three trace windows", MillisecondsPer(kSwitches, start), kSwitches,
+                windows);
+
+    SkinLoadResource(instance, "DEVIOR", "SKINWEAVE");
+    CBitmap image = FrameImage(1024, 768);
+    if (!image.IsValid()) {
+        std::printf("no frame image\n");
+        return 1;
+    }
+    const int kRegions = 20;
+    long rects = 0;
+    start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kRegions; ++i) {
+        CRgn region = RegionFromBitmap(image, RGB(255, 0, 255));
+        rects = static_cast<long>(::GetRegionData(region, 0, nullptr) - sizeof(RGNDATAHEADER)) /
+                static_cast<long>(sizeof(RECT));
+    }
+    std::printf("%-52s %9.2f ms  (%d regions of %ld rectangles)\n", "RegionFromBitmap, 1024 x 768 frame image",
+                MillisecondsPer(kRegions, start), kRegions, rects);
+    ::DestroyWindow(frame->m_hWnd);
+    SkinEngineExit();
+    return 0;
+}
