@@ -3,6 +3,7 @@
 #include <windowsx.h>
 #include <commctrl.h>
 
+#include "platform/Handle.h"
 #include "platform/WindowDC.h"
 #include "skin/ScrollBarInterception.h"
 #include "skin/controls/ScrollBarPainter.h"
@@ -446,6 +447,10 @@ LRESULT CScrollSkinWnd::OnNcPaint(WPARAM wParam, LPARAM lParam) {
     HWND hWnd = GetHwnd();
     RECT rcWindow;
     ::GetWindowRect(hWnd, &rcWindow);
+    // The previous procedure paints the rest of the frame first, kept off the client area and the bars: some
+    // controls fill their whole window with a non-client background (a themed list view does), which would wipe
+    // the rows and the bars. Drawn afterwards, the bars are never painted over.
+    const LRESULT result = CallPreviousNcPaint(wParam, lParam);
     bool bSkinned = false;
     {
         CWindowDC dc(hWnd);
@@ -453,16 +458,43 @@ LRESULT CScrollSkinWnd::OnNcPaint(WPARAM wParam, LPARAM lParam) {
             if (m_bars[b].bShown)
                 bSkinned = DrawBarOn(dc, b, rcWindow, false) || bSkinned;
         }
-    }
-    const LRESULT result = CallWithoutScrollStyles(WM_NCPAINT, wParam, lParam);
-    if (m_bars[SB_HORZ].bShown && m_bars[SB_VERT].bShown) {
-        const RECT rcHorz = GetBarRect(SB_HORZ), rcVert = GetBarRect(SB_VERT);
-        const RECT rcCorner = {rcVert.left, rcHorz.top, rcVert.right, rcHorz.bottom};
-        CWindowDC dc(hWnd);
-        if (dc.GetSafeHdc())
+        if (dc.GetSafeHdc() && m_bars[SB_HORZ].bShown && m_bars[SB_VERT].bShown) {
+            const RECT rcCorner = GetCornerRect();
             CScrollBarPainter::DrawSizeBox(dc, hWnd, Offset(rcCorner, -rcWindow.left, -rcWindow.top), rcCorner,
                                            bSkinned, m_bLeftScrollBar);
+        }
     }
+    return result;
+}
+
+RECT CScrollSkinWnd::GetCornerRect() const {
+    const RECT rcHorz = GetBarRect(SB_HORZ), rcVert = GetBarRect(SB_VERT);
+    return RECT{rcVert.left, rcHorz.top, rcVert.right, rcHorz.bottom};
+}
+
+LRESULT CScrollSkinWnd::CallPreviousNcPaint(WPARAM wParam, LPARAM lParam) {
+    HWND hWnd = GetHwnd();
+    RECT rcWindow, rcClient;
+    ::GetWindowRect(hWnd, &rcWindow);
+    ::GetClientRect(hWnd, &rcClient);
+    ::MapWindowPoints(hWnd, nullptr, reinterpret_cast<POINT *>(&rcClient), 2);
+    CRgn frame(::CreateRectRgnIndirect(&rcWindow));
+    if (!frame.IsValid())
+        return CallWithoutScrollStyles(WM_NCPAINT, wParam, lParam);
+    if (wParam > 1)
+        ::CombineRgn(frame, frame, reinterpret_cast<HRGN>(wParam), RGN_AND);
+    RECT rcOff[4] = {rcClient, GetBarRect(SB_HORZ), GetBarRect(SB_VERT), GetCornerRect()};
+    const int count = m_bars[SB_HORZ].bShown && m_bars[SB_VERT].bShown ? 4 : 3;
+    for (int i = 0; i < count; ++i) {
+        CRgn off(::CreateRectRgnIndirect(&rcOff[i]));
+        if (off.IsValid())
+            ::CombineRgn(frame, frame, off, RGN_DIFF);
+    }
+    const HRGN hFrame = frame.Get();
+    const LRESULT result = CallWithoutScrollStyles(WM_NCPAINT, reinterpret_cast<WPARAM>(hFrame), lParam);
+    // A procedure that hands the region to GetDCEx gives it to the system, which deletes it with the DC.
+    if (::GetObjectType(hFrame) != OBJ_REGION)
+        frame.Detach();
     return result;
 }
 

@@ -76,6 +76,10 @@ private:
     // The previous procedure's answer with WS_HSCROLL and WS_VSCROLL taken out of the style meanwhile, so that it
     // neither sizes nor paints bars of its own.
     LRESULT CallWithoutScrollStyles(UINT message, WPARAM wParam, LPARAM lParam);
+    // The previous procedure's WM_NCPAINT, with a region that leaves out the client area, the bars and the corner.
+    LRESULT CallPreviousNcPaint(WPARAM wParam, LPARAM lParam);
+    // The square between two shown bars, on the screen.
+    RECT GetCornerRect() const;
     // Sets or clears style bits without the window's own procedure hearing of it (as the system's bars do).
     void ChangeStyleQuietly(LONG_PTR dwRemove, LONG_PTR dwAdd);
     void RecalcFrame();

@@ -29,6 +29,13 @@ BOOL CSkinScrollControl::Attach(HWND hWnd) {
     return TRUE;
 }
 
+void CSkinScrollControl::Detach() {
+    HWND hWnd = m_hWnd;
+    CSkinWnd::Detach();
+    if (hWnd && ScrollSkinIsAttached(hWnd) && ::IsWindowVisible(hWnd))
+        ::RedrawWindow(hWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
 LRESULT CSkinScrollControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: return CallPrevious(message, wParam, lParam);

@@ -25,6 +25,9 @@ public:
 
     CSkinObject *SetSkinObject(CSkinObject *pObject) override;
     BOOL Attach(HWND hWnd) override;
+    // The bars stay with the window when a skin without the painter's object comes: they are repainted in the
+    // standard look.
+    void Detach() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     CSkinWnd *GetOwner() const { return m_pOwner; }

@@ -273,14 +273,25 @@ TEST_F(TraceScrollE2E, ArrowsPagesThumbAndWheelScrollTheLongTraceInEverySkin) {
             << "resumed: " << TopRow();
         ASSERT_TRUE(Release());
         EXPECT_TRUE(HasSkinnedBars());
-        CUiDriver::MovePointerTo(POINT{rcBar.left - 200, rcBar.top});
+        // The pointer leaves the bar (its hover ends) and rests over the rows.
+        CUiDriver::MovePointerTo(POINT{rcBar.left - 200, rcBar.top + 200});
         Shot(std::string("scrollbars_middle_") + skin.pszSkin + ".png");
     }
 
     // The fifth skin draws no scroll bars of its own: the list stays in the middle and its bars take the standard
     // look.
     const int nTop = TopRow();
+    CScreenshot before;
+    ASSERT_TRUE(before.CaptureScreenRect(VerticalBar()));
     ChooseSkin(ID_SKIN_XPSTEEL);
     EXPECT_TRUE(WaitForTopRow(nTop));
     Shot("scrollbars_middle_XPSTEEL.png");
+    CScreenshot after;
+    ASSERT_TRUE(after.CaptureScreenRect(VerticalBar()));
+    const RECT rcAll = {0, 0, after.GetWidth(), after.GetHeight()};
+    int nSame = 0;
+    for (LONG y = 0; y < after.GetHeight(); ++y)
+        for (LONG x = 0; x < after.GetWidth(); ++x)
+            nSame += before.GetPixel(x, y) == after.GetPixel(x, y);
+    EXPECT_LT(nSame, after.CountNear(rcAll, 0, 255) * 9 / 10) << "the bar was repainted in the standard look";
 }

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/Subclass.h"
@@ -610,4 +611,53 @@ TEST_F(ScrollSkinTest, LosingTheCaptureEndsTheClick) {
     Pump(500);
     EXPECT_EQ(2u, g_requests.size()) << "no repeat without the button";
     ::ReleaseCapture();
+}
+
+TEST_F(ScrollSkinTest, AListKeepsItsRowsAndBarsOnScreenWhenThePointerLeavesTheBar) {
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES};
+    ASSERT_TRUE(::InitCommonControlsEx(&icc));
+    CSkinRegistry::Instance().InstallSkin(MakeScrollBarSkin());
+    HWND hParent = Window(0, 0, 320, 260);
+    HWND hList = ::CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 300,
+                                   240, hParent, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, hList);
+    ASSERT_EQ(I::FUNCTION_COUNT, I::InstallAll());
+    ASSERT_EQ(1, ScrollSkinAttach(hList));
+    ASSERT_TRUE(ScrollSkinSetArrowSize(hList, SB_BOTH, 16, 16));
+    ASSERT_TRUE(ScrollSkinSetStyle(hList, SB_BOTH, ScrollSkinBar::STYLE_HOT));
+    LVCOLUMNA column = {};
+    column.mask = LVCF_WIDTH;
+    column.cx = 400;
+    ::SendMessageA(hList, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    for (int i = 0; i < 100; ++i) {
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = i;
+        item.pszText = const_cast<char *>("WWWWWWWWWWWW");
+        ::SendMessageA(hList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    Pump(50);
+    CScrollSkinWnd *pWnd = CScrollSkinWnd::FromHandle(hList);
+    const RECT rcBar = pWnd->GetBarRect(SB_VERT);
+    RECT rcList;
+    ::GetWindowRect(hList, &rcList);
+    auto check = [&](const char *pszWhen) {
+        SCOPED_TRACE(pszWhen);
+        CScreenshot shot;
+        ASSERT_TRUE(shot.CaptureSettledWindow(hList, 3000));
+        const RECT rcRows = {4, 4, 150, 150};
+        EXPECT_GT(shot.CountNear(rcRows, RGB(0, 0, 0), 60), 50) << "the rows' text is on screen";
+        EXPECT_EQ(ScrollTestColor::ARROW2, shot.GetPixel(rcBar.left - rcList.left + 8, rcBar.bottom - rcList.top - 3));
+        shot.SavePng(std::string("scrollskin_list_") + pszWhen + ".png");
+    };
+    check("before");
+    const POINT onBar = {(rcBar.left + rcBar.right) / 2, (rcBar.top + rcBar.bottom) / 2};
+    ASSERT_TRUE(::SetCursorPos(onBar.x, onBar.y));
+    ::SendMessageA(hList, WM_NCMOUSEMOVE, HTVSCROLL, ScreenParam(onBar));
+    Pump(100);
+    check("hovered");
+    ASSERT_TRUE(::SetCursorPos(rcBar.left - 100, onBar.y));
+    Pump(100);
+    EXPECT_EQ(G::PART_NONE, CScrollSkinWnd::GetHotPart(hList, SB_VERT));
+    check("left");
 }
