@@ -31,7 +31,8 @@ void Pump() {
 }
 
 bool IsWindowsXpOrEarlierNt() {
-    OSVERSIONINFOA info = {sizeof(info)};
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = sizeof(info);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     ::GetVersionExA(&info);
@@ -137,10 +138,9 @@ DWORD WINAPI DragThumb(void *pParam) {
     int nRow = TopRow(hList);
     for (int i = 1; i <= kSteps; ++i) {
         MovePointer(POINT{x, yStart + (yEnd - yStart) * i / kSteps});
-        const bool moved =
-            WaitForRow(hList, i == kSteps ? [](int row, int last) { return row == last; }
-                                           : [](int row, int previous) { return row != previous; },
-                       i == kSteps ? nLast : nRow);
+        // Each step moves the list, except those past the end of the track, where it already shows the last row.
+        const bool moved = nRow == nLast ? WaitForRow(hList, [](int row, int last) { return row == last; }, nLast)
+                                         : WaitForRow(hList, [](int row, int previous) { return row != previous; }, nRow);
         drag.nStalls += moved ? 0 : 1;
         nRow = TopRow(hList);
     }
@@ -166,8 +166,8 @@ Drag RunDrag(HWND hList) {
 }
 
 void Print(const char *pszName, const Drag &drag) {
-    std::printf("%-30s %9.1f ms  (%.2f ms per step%s%s)\n", pszName, drag.dMilliseconds, drag.dMilliseconds / kSteps,
-                drag.nStalls ? ", some steps did not move the list" : "",
+    std::printf("%-30s %9.1f ms  (%.2f ms per step; %d steps did not move the list within 1 s%s)\n", pszName,
+                drag.dMilliseconds, drag.dMilliseconds / kSteps, drag.nStalls,
                 drag.bReachedEnd ? "" : ", DID NOT REACH THE LAST ROW");
 }
 
@@ -205,7 +205,7 @@ int main() {
         std::printf("no trace window\n");
         return 1;
     }
-    HWND hList = view->GetListCtrl().m_hWnd;
+    HWND hList = view->GetListCtrl().GetSafeHwnd();
     if (!ScrollSkinIsAttached(hList)) {
         std::printf("the trace list has no skinned bars\n");
         return 1;
