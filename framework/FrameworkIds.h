@@ -28,9 +28,9 @@
 
 // Bar visibility commands and status-bar indicators.
 #define ID_SEPARATOR 0
-#define ID_INDICATOR_CAPS 0xE700
-#define ID_INDICATOR_NUM 0xE701
-#define ID_INDICATOR_SCRL 0xE702
+#define ID_INDICATOR_CAPS 0xE701
+#define ID_INDICATOR_NUM 0xE702
+#define ID_INDICATOR_SCRL 0xE703
 #define ID_VIEW_TOOLBAR 0xE800    // same value as the standard tool bar's window id
 #define ID_VIEW_STATUS_BAR 0xE801 // same value as the status bar's window id
 

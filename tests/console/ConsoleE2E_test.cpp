@@ -134,8 +134,9 @@ TEST(ConsoleE2E, ReaderSessionOnTheRig) {
     ASSERT_TRUE(app.WaitForRows(1));
     EXPECT_EQ(app.Texts()[0], "请插入读卡器！");
     EXPECT_EQ(app.Numbers()[0], "0000");
-    EXPECT_EQ(app.ButtonEnabled(IDW_CONNECTBAR, ID_READER_CONNECT), 1);
-    EXPECT_EQ(app.ButtonEnabled(IDW_DISCONNECTBAR, ID_READER_DISCONNECT), 0);
+    // The bars take the commands' states when the console is next idle (a command posted at once may come first).
+    EXPECT_TRUE(app.WaitForButton(IDW_CONNECTBAR, ID_READER_CONNECT, 1));
+    EXPECT_TRUE(app.WaitForButton(IDW_DISCONNECTBAR, ID_READER_DISCONNECT, 0));
 
     ::Sleep(2500); // the poll finds the rig's readers
     CRigControl::ClearLog(0);
@@ -505,12 +506,14 @@ TEST(ConsoleE2E, SavesThroughTheSaveDialogAndReopensFromTheRecentFileMenu) {
         << CUiDriver::GetText(app.Main());
     EXPECT_EQ(ReadRecentFile1(), path);
 
-    // Close the window, then reopen the file the way a user does: Alt+F, then the first recent file.
+    // Close the window, then reopen the file the way a user does: a click on the first entry of the skinned menu
+    // bar (just above the client area), then the first recent file.
     app.Command(ID_FILE_CLOSE);
     ASSERT_TRUE(CWaitUntil::Condition([&] { return app.List() == nullptr; }, kUiTimeout));
     ASSERT_TRUE(CUiDriver::Activate(app.Main()));
-    ASSERT_TRUE(CUiDriver::PressChord(VK_MENU, 'F'));
-    ::Sleep(300);
+    const RECT client = CUiDriver::GetClientRectOnScreen(app.Main());
+    ASSERT_TRUE(CUiDriver::ClickAt(POINT{client.left + 16, client.top - 8}));
+    ASSERT_NE(nullptr, CUiDriver::WaitForTopLevelWindow(app.Pid(), "#32768", "", kUiTimeout));
     ASSERT_TRUE(CUiDriver::PressKey('1'));
     ASSERT_TRUE(CWaitUntil::Condition([&] { return app.List() != nullptr && app.Texts().size() == 1; }, kUiTimeout));
     EXPECT_EQ(app.Texts(), std::vector<std::string>{"连接成功！"});

@@ -26,6 +26,8 @@ bool CMessageWatch::Start(const std::string &strHookDll, HWND hTarget, UINT nMes
     m_pData->nCursorResId = nCursorResId;
     m_pData->nCursorKind = CURSOR_UNKNOWN;
     m_pData->nSetCursors = 0;
+    m_pData->nMenuPopups = 0;
+    m_pData->nMenuItems = 0;
     m_hDll = ::LoadLibraryA(strHookDll.c_str());
     HOOKPROC pfnHook = HookProc("QxMessageWatchProc");
     HOOKPROC pfnCursorHook = HookProc("QxCursorWatchProc");
@@ -77,4 +79,18 @@ LONG CMessageWatch::GetCursorKind() const {
 
 LONG CMessageWatch::GetSetCursorCount() const {
     return m_pData ? m_pData->nSetCursors : 0;
+}
+
+LONG CMessageWatch::GetMenuPopupCount() const {
+    return m_pData ? m_pData->nMenuPopups : 0;
+}
+
+std::vector<std::pair<UINT, bool>> CMessageWatch::GetLastPopupItems() const {
+    std::vector<std::pair<UINT, bool>> items;
+    if (!m_pData)
+        return items;
+    ::MemoryBarrier();
+    for (LONG i = 0; i < m_pData->nMenuItems && i < SMessageWatchData::MAX_MENU_ITEMS; ++i)
+        items.emplace_back(m_pData->aMenuIds[i], m_pData->aMenuChecked[i] != 0);
+    return items;
 }

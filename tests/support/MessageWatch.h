@@ -1,5 +1,6 @@
 // Watches another process's window through a hook library that the system loads into that process: counts how often
-// the window is sent one message (for example WM_SETTEXT), and tells which cursor its thread shows.
+// the window is sent one message (for example WM_SETTEXT), tells which cursor its thread shows and which items of its
+// last popup menu carry a check mark.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +8,8 @@
 #include "platform/Handle.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 struct SMessageWatchData;
 
@@ -26,6 +29,9 @@ public:
     LONG GetCursorKind() const;
     // How many WM_SETCURSOR the thread handled since Start.
     LONG GetSetCursorCount() const;
+    // How many popup menus the thread prepared since Start, and the command ids and check marks of the last one.
+    LONG GetMenuPopupCount() const;
+    std::vector<std::pair<UINT, bool>> GetLastPopupItems() const;
 
 private:
     HOOKPROC HookProc(const char *pszName) const;

@@ -16,4 +16,11 @@ struct SMessageWatchData {
     UINT nCursorResId;         // a cursor resource of the watched program's executable (0: none)
     volatile LONG nCursorKind; // an ECursorKind
     volatile LONG nSetCursors; // how many WM_SETCURSOR the watched thread handled
+    // The last popup menu that the watched thread prepared (WM_INITMENUPOPUP, after the program's own handling):
+    // its first items' command ids and whether each carries a check mark.
+    enum { MAX_MENU_ITEMS = 16 };
+    volatile LONG nMenuPopups; // how many popups were prepared since Start
+    LONG nMenuItems;
+    UINT aMenuIds[MAX_MENU_ITEMS];
+    LONG aMenuChecked[MAX_MENU_ITEMS];
 };

@@ -32,11 +32,30 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK QxMessageWatchProc(int nCode, 
     return ::CallNextHookEx(NULL, nCode, wParam, lParam);
 }
 
+namespace {
+
+// Menu handles are per process too: the items of a popup that the program has just prepared are read here.
+void RecordPopup(SMessageWatchData *pData, HMENU hMenu) {
+    const int count = ::GetMenuItemCount(hMenu);
+    LONG n = 0;
+    for (int i = 0; i < count && n < SMessageWatchData::MAX_MENU_ITEMS; ++i, ++n) {
+        const UINT state = ::GetMenuState(hMenu, static_cast<UINT>(i), MF_BYPOSITION);
+        pData->aMenuIds[n] = ::GetMenuItemID(hMenu, i);
+        pData->aMenuChecked[n] = (state != static_cast<UINT>(-1) && (state & MF_CHECKED)) ? 1 : 0;
+    }
+    pData->nMenuItems = n;
+    ::InterlockedIncrement(&pData->nMenuPopups);
+}
+
+} // namespace
+
 // Cursor handles are per process, so only code inside the watched program can tell which cursor it shows.
 extern "C" __declspec(dllexport) LRESULT CALLBACK QxCursorWatchProc(int nCode, WPARAM wParam, LPARAM lParam) {
     if (nCode == HC_ACTION && lParam) {
         const CWPRETSTRUCT *pMsg = reinterpret_cast<const CWPRETSTRUCT *>(lParam);
         SMessageWatchData *pData = Data();
+        if (pData && pMsg->message == WM_INITMENUPOPUP && pMsg->wParam)
+            RecordPopup(pData, reinterpret_cast<HMENU>(pMsg->wParam));
         if (pData && pMsg->message == WM_SETCURSOR) {
             const HCURSOR hShown = ::GetCursor();
             LONG nKind = CURSOR_OTHER;
