@@ -94,6 +94,15 @@ int SkinEngineExit() {
     CSkinHook::ClearDialogObjectName();
     ::UnregisterClassA(CSkinEngine::POPUP_MENU_CLASS, g_hInstance);
     CSkinHook::Remove();
+    {
+        // The images' drawing sections go now; the skin stays until the process ends, and a window painted after
+        // this makes again only the sections it draws from.
+        CSkinRegistry &registry = CSkinRegistry::Instance();
+        CSkinLock::Guard guard(registry.GetLock());
+        for (const auto &entry : registry.GetSkin().GetImages())
+            if (const CSkinImage *pImage = entry.second->GetImage())
+                pImage->ReleaseSection();
+    }
     if (!CSkinEngine::UsesScrollBarInterception(g_nPlatformCode))
         return g_nPlatformCode;
     if (IsWin95Family(g_nPlatformCode))

@@ -1,6 +1,7 @@
 #include "skin/controls/SkinDraw.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/ClientDC.h"
@@ -29,23 +30,24 @@ CSkinImage *FindPieceImage(CSkin &skin, const SkinPiece &piece) {
     return name[0] ? skin.FindImage(name) : nullptr;
 }
 
-// The piece's source rectangle cut out of the image (clamped into it); false when nothing is left of it.
-bool CutPiece(const CSkinImage *pImage, const SkinPiece &piece, CSkinImage &cut) {
+// The part of the image that the piece's source rectangle covers, clamped into the image and put in order as a cut
+// of it would be; false when nothing is left of it.
+bool SourceRect(const CSkinImage *pImage, const SkinPiece &piece, RECT &rc) {
     if (!pImage || !pImage->IsValid() || CNineGrid::IsRectEmpty(piece.rcSource))
         return false;
-    return const_cast<CSkinImage *>(pImage)->Crop(piece.rcSource.left, piece.rcSource.top, piece.rcSource.right,
-                                                  piece.rcSource.bottom, &cut);
-}
-
-// A device-independent section holding the cut, selectable into any memory DC.
-CBitmap MakeSection(HDC hDC, const CSkinImage &cut) {
-    void *pBits = nullptr;
-    CBitmap section(::CreateDIBSection(hDC, cut.GetDIB(), DIB_RGB_COLORS, &pBits, nullptr, 0));
-    if (section.IsValid() && pBits)
-        std::memcpy(pBits, cut.GetBits(), static_cast<size_t>(cut.GetEffWidth()) * cut.GetHeight());
-    else
-        section.Close();
-    return section;
+    const LONG width = static_cast<LONG>(pImage->GetWidth()), height = static_cast<LONG>(pImage->GetHeight());
+    auto clamp = [](LONG v, LONG hi) { return v < 0 ? 0 : (v > hi ? hi : v); };
+    rc.left = clamp(piece.rcSource.left, width);
+    rc.right = clamp(piece.rcSource.right, width);
+    rc.top = clamp(piece.rcSource.top, height);
+    rc.bottom = clamp(piece.rcSource.bottom, height);
+    if (rc.left == rc.right || rc.top == rc.bottom)
+        return false;
+    if (rc.left > rc.right)
+        std::swap(rc.left, rc.right);
+    if (rc.top > rc.bottom)
+        std::swap(rc.top, rc.bottom);
+    return true;
 }
 
 void DrawCells(CSkin &skin, HDC hDC, const RECT &rcDest, const SkinImageRef &ref, COLORREF crFallback, BOOL bFill,
@@ -109,24 +111,146 @@ CRgn RegionFromRects(const std::vector<RECT> &rects) {
     return CRgn(::ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), pData));
 }
 
-// The opaque pixels of the cut, in its own coordinates, as the window's device would show them.
-CRgn CutRegion(HWND hWnd, const CSkinImage &cut, COLORREF crTransparent) {
+// Collects rectangles handed over band by band (bands of equal top and bottom, from the top down, each from left to
+// right without overlap) in the form a region keeps them: touching rectangles of a band joined, and a band that
+// continues the one above it with the same spans merged into it. Regions made of fewer rectangles are made faster.
+class CBandBuilder {
+public:
+    explicit CBandBuilder(std::vector<RECT> &rects) : m_rects(rects) { m_rects.clear(); }
+
+    void Add(const RECT &rc) {
+        if (rc.right <= rc.left || rc.bottom <= rc.top)
+            return;
+        if (m_nBand != kNone) {
+            RECT &last = m_rects.back();
+            if (rc.top == last.top && rc.bottom == last.bottom) {
+                if (rc.left <= last.right)
+                    last.right = rc.right > last.right ? rc.right : last.right;
+                else
+                    m_rects.push_back(rc);
+                return;
+            }
+            Close();
+        }
+        m_nBand = m_rects.size();
+        m_rects.push_back(rc);
+    }
+
+    std::vector<RECT> &Finish() {
+        Close();
+        return m_rects;
+    }
+
+private:
+    enum : size_t { kNone = static_cast<size_t>(-1) };
+
+    // Ends the band being collected, merging it into the band above when it continues that one with the same spans.
+    void Close() {
+        if (m_nBand == kNone)
+            return;
+        const size_t count = m_rects.size() - m_nBand;
+        if (m_nPrevious != kNone && m_nBand - m_nPrevious == count && m_rects[m_nPrevious].bottom == m_rects[m_nBand].top) {
+            bool same = true;
+            for (size_t i = 0; i < count && same; ++i)
+                same = m_rects[m_nPrevious + i].left == m_rects[m_nBand + i].left &&
+                       m_rects[m_nPrevious + i].right == m_rects[m_nBand + i].right;
+            if (same) {
+                const LONG bottom = m_rects[m_nBand].bottom;
+                for (size_t i = 0; i < count; ++i)
+                    m_rects[m_nPrevious + i].bottom = bottom;
+                m_rects.resize(m_nBand);
+                m_nBand = kNone;
+                return;
+            }
+        }
+        m_nPrevious = m_nBand;
+        m_nBand = kNone;
+    }
+
+    std::vector<RECT> &m_rects;
+    size_t m_nBand = kNone;     // first rectangle of the band being collected
+    size_t m_nPrevious = kNone; // first rectangle of the band above it
+};
+
+// The opaque pixels of rc (image coordinates, y from the top row) as row runs in rc's own coordinates, handed to
+// the builder from the top row down. A pixel is opaque when its colour (through the colour table for indexed
+// images) differs from crTransparent.
+void ImageRuns(const CSkinImage &image, const RECT &rc, COLORREF crTransparent, CBandBuilder &builder) {
+    const DWORD key = (GetRValue(crTransparent) << 16) | (GetGValue(crTransparent) << 8) | GetBValue(crTransparent);
+    const DWORD bpp = image.GetBpp();
+    bool opaqueIndex[256] = {};
+    if (bpp <= 8) {
+        const RGBQUAD *palette = image.GetPalette();
+        const DWORD colours = image.GetNumColors() < 256 ? image.GetNumColors() : 256;
+        for (DWORD i = 0; i < 256; ++i) {
+            const DWORD c = palette && i < colours
+                                ? (static_cast<DWORD>(palette[i].rgbRed) << 16) | (palette[i].rgbGreen << 8) |
+                                      palette[i].rgbBlue
+                                : 0;
+            opaqueIndex[i] = c != key;
+        }
+    }
+    for (LONG y = rc.top; y < rc.bottom; ++y) {
+        const BYTE *row = image.GetScanLine(static_cast<DWORD>(y));
+        auto opaque = [&](LONG x) -> bool {
+            switch (bpp) {
+            case 24:
+                return static_cast<DWORD>(row[3 * x] | (row[3 * x + 1] << 8) | (row[3 * x + 2] << 16)) != key;
+            case 8:
+                return opaqueIndex[row[x]];
+            default:
+                return opaqueIndex[image.GetPixelIndex(static_cast<DWORD>(x), static_cast<DWORD>(y))];
+            }
+        };
+        LONG x = rc.left;
+        while (x < rc.right) {
+            while (x < rc.right && !opaque(x))
+                ++x;
+            if (x == rc.right)
+                break;
+            const LONG start = x;
+            while (x < rc.right && opaque(x))
+                ++x;
+            builder.Add(RECT{start - rc.left, y - rc.top, x - rc.left, y - rc.top + 1});
+        }
+    }
+}
+
+// True when the window's device shows every colour of an image as it is, so that the region can be read from the
+// image's own pixels; at fewer bits per pixel the colours are first converted as the device would show them.
+bool DeviceShowsTrueColour(HWND hWnd) {
     CClientDC window(hWnd);
-    if (!window.GetSafeHdc())
-        return CRgn();
-    const int cx = static_cast<int>(cut.GetWidth()), cy = static_cast<int>(cut.GetHeight());
+    return window.GetSafeHdc() &&
+           ::GetDeviceCaps(window, BITSPIXEL) * ::GetDeviceCaps(window, PLANES) >= 24;
+}
+
+// The opaque pixels of the image's rc as the window's device would show them, in rc's own coordinates, as
+// rectangles in band order; false when they cannot be read.
+bool PieceRuns(HWND hWnd, const CSkinImage &image, const RECT &rc, COLORREF crTransparent, std::vector<RECT> &runs) {
+    if (DeviceShowsTrueColour(hWnd)) {
+        CBandBuilder builder(runs);
+        ImageRuns(image, rc, crTransparent, builder);
+        builder.Finish();
+        return true;
+    }
+    CClientDC window(hWnd);
+    HDC hSource = image.GetSectionDC();
+    if (!window.GetSafeHdc() || !hSource)
+        return false;
+    const int cx = static_cast<int>(Width(rc)), cy = static_cast<int>(Height(rc));
     CDC memory(::CreateCompatibleDC(window));
     CBitmap bitmap(::CreateCompatibleBitmap(window, cx, cy));
-    CDC sourceDC(::CreateCompatibleDC(window));
-    CBitmap section = MakeSection(window, cut);
-    if (!memory.IsValid() || !bitmap.IsValid() || !sourceDC.IsValid() || !section.IsValid())
-        return CRgn();
+    if (!memory.IsValid() || !bitmap.IsValid())
+        return false;
     {
         CSelectObject target(memory, bitmap);
-        CSelectObject source(sourceDC, section);
-        ::BitBlt(memory, 0, 0, cx, cy, sourceDC, 0, 0, SRCCOPY);
+        ::BitBlt(memory, 0, 0, cx, cy, hSource, rc.left, rc.top, SRCCOPY);
     }
-    return RegionFromBitmap(bitmap, crTransparent);
+    CRgn natural = RegionFromBitmap(bitmap, crTransparent);
+    if (!natural.IsValid())
+        return false;
+    runs = RegionRects(natural);
+    return !runs.empty() || ::GetRegionData(natural, 0, nullptr) >= sizeof(RGNDATAHEADER);
 }
 
 } // namespace
@@ -141,34 +265,30 @@ BOOL DrawPiece(const CSkinImage *pImage, HDC hDC, const RECT &rcDest, const Skin
                BOOL bFill) {
     if (!hDC || CNineGrid::IsRectEmpty(rcDest))
         return FALSE;
-    CSkinImage cut;
-    CBitmap section;
-    CDC sourceDC;
-    if (CutPiece(pImage, piece, cut)) {
-        section = MakeSection(hDC, cut);
-        sourceDC.Attach(::CreateCompatibleDC(hDC));
-    }
-    if (!section.IsValid() || !sourceDC.IsValid()) {
+    // Straight from the image's own section: the source rectangle is never copied out of it.
+    RECT src;
+    HDC hSource = SourceRect(pImage, piece, src) ? pImage->GetSectionDC() : nullptr;
+    if (!hSource) {
         if (bFill)
             FillSolid(hDC, rcDest, crFallback);
         return FALSE;
     }
-    CSelectObject source(sourceDC, section);
-    const LONG cx = static_cast<LONG>(cut.GetWidth()), cy = static_cast<LONG>(cut.GetHeight());
+    const LONG cx = Width(src), cy = Height(src);
     switch (piece.dwMode) {
     case PIECE_COPY: {
         RECT rc = CNineGrid::CopyRect(rcDest, cx, cy);
-        ::BitBlt(hDC, rc.left, rc.top, Width(rc), Height(rc), sourceDC, 0, 0, SRCCOPY);
+        ::BitBlt(hDC, rc.left, rc.top, Width(rc), Height(rc), hSource, src.left, src.top, SRCCOPY);
         break;
     }
     case PIECE_TILE:
         CNineGrid::ForEachTile(rcDest, cx, cy, [&](const RECT &tile) {
-            ::BitBlt(hDC, tile.left, tile.top, Width(tile), Height(tile), sourceDC, 0, 0, SRCCOPY);
+            ::BitBlt(hDC, tile.left, tile.top, Width(tile), Height(tile), hSource, src.left, src.top, SRCCOPY);
         });
         break;
     default: {
         int nOldMode = ::SetStretchBltMode(hDC, COLORONCOLOR);
-        ::StretchBlt(hDC, rcDest.left, rcDest.top, Width(rcDest), Height(rcDest), sourceDC, 0, 0, cx, cy, SRCCOPY);
+        ::StretchBlt(hDC, rcDest.left, rcDest.top, Width(rcDest), Height(rcDest), hSource, src.left, src.top, cx, cy,
+                     SRCCOPY);
         if (nOldMode)
             ::SetStretchBltMode(hDC, nOldMode);
         break;
@@ -204,45 +324,57 @@ void DrawNineGridFrame(HDC hDC, const RECT &rcDest, const SkinImageRef &ref, COL
 }
 
 CRgn PieceRegion(CSkin &skin, HWND hWnd, const SkinPiece &piece, const RECT &rcDest, COLORREF crTransparent) {
-    CSkinImage cut;
+    RECT src;
     const CSkinImage *pImage = CNineGrid::IsEmpty(piece) ? nullptr : FindPieceImage(skin, piece);
-    if (!CutPiece(pImage, piece, cut))
+    std::vector<RECT> natural;
+    if (!SourceRect(pImage, piece, src) || !PieceRuns(hWnd, *pImage, src, crTransparent, natural))
         return RectRegion(rcDest);
-    CRgn natural = CutRegion(hWnd, cut, crTransparent);
-    if (!natural.IsValid())
-        return RectRegion(rcDest);
-    const LONG cx = static_cast<LONG>(cut.GetWidth()), cy = static_cast<LONG>(cut.GetHeight());
-    CRgn clip = RectRegion(rcDest);
+    // The piece's rectangles placed as drawing places its pixels, collected in band order and made a region at once.
+    const LONG cx = Width(src), cy = Height(src);
+    std::vector<RECT> rects;
+    CBandBuilder builder(rects);
+    auto clipped = [&rcDest](const RECT &rc, LONG dx, LONG dy) {
+        RECT out = {rc.left + dx, rc.top + dy, rc.right + dx, rc.bottom + dy};
+        out.left = out.left > rcDest.left ? out.left : rcDest.left;
+        out.top = out.top > rcDest.top ? out.top : rcDest.top;
+        out.right = out.right < rcDest.right ? out.right : rcDest.right;
+        out.bottom = out.bottom < rcDest.bottom ? out.bottom : rcDest.bottom;
+        return out;
+    };
     switch (piece.dwMode) {
     case PIECE_COPY:
         // Drawing copies at most the destination's size: the region stops there too.
-        ::OffsetRgn(natural, rcDest.left, rcDest.top);
-        ::CombineRgn(natural, natural, clip, RGN_AND);
-        return natural;
+        for (const RECT &rc : natural)
+            builder.Add(clipped(rc, rcDest.left, rcDest.top));
+        break;
     case PIECE_TILE: {
-        CRgn tiles(::CreateRectRgn(0, 0, 0, 0));
-        CRgn tile(::CreateRectRgn(0, 0, 0, 0));
-        if (!tiles.IsValid() || !tile.IsValid())
-            return RectRegion(rcDest);
-        CNineGrid::ForEachTile(rcDest, cx, cy, [&](const RECT &rc) {
-            ::CombineRgn(tile, natural, nullptr, RGN_COPY);
-            ::OffsetRgn(tile, rc.left, rc.top);
-            ::CombineRgn(tiles, tiles, tile, RGN_OR);
-        });
-        ::CombineRgn(tiles, tiles, clip, RGN_AND);
-        return tiles;
+        // Tile rows from the top, and within each the piece's bands across all tiles of the row.
+        std::vector<RECT> tiles = CNineGrid::TileRects(rcDest, cx, cy);
+        for (size_t row = 0; row < tiles.size();) {
+            size_t end = row;
+            while (end < tiles.size() && tiles[end].top == tiles[row].top)
+                ++end;
+            for (size_t band = 0; band < natural.size();) {
+                size_t bandEnd = band;
+                while (bandEnd < natural.size() && natural[bandEnd].top == natural[band].top)
+                    ++bandEnd;
+                for (size_t t = row; t < end; ++t)
+                    for (size_t i = band; i < bandEnd; ++i)
+                        builder.Add(clipped(natural[i], tiles[t].left, tiles[t].top));
+                band = bandEnd;
+            }
+            row = end;
+        }
+        break;
     }
-    default: {
+    default:
         // Every rectangle scaled as StretchBlt scales the pixels it covers.
-        std::vector<RECT> rects = RegionRects(natural);
-        if (rects.empty() && ::GetRegionData(natural, 0, nullptr) < sizeof(RGNDATAHEADER))
-            return RectRegion(rcDest);
-        for (RECT &rc : rects)
-            rc = CNineGrid::ScaleRect(rc, cx, cy, rcDest);
-        CRgn scaled = RegionFromRects(rects);
-        return scaled.IsValid() ? std::move(scaled) : RectRegion(rcDest);
+        for (const RECT &rc : natural)
+            builder.Add(CNineGrid::ScaleRect(rc, cx, cy, rcDest));
+        break;
     }
-    }
+    CRgn region = RegionFromRects(builder.Finish());
+    return region.IsValid() ? std::move(region) : RectRegion(rcDest);
 }
 
 CRgn PieceRegion(HWND hWnd, const SkinPiece &piece, const RECT &rcDest, COLORREF crTransparent) {
@@ -319,36 +451,44 @@ CRgn RegionFromBitmap(HBITMAP hBitmap, COLORREF crTransparent) {
         const RGBQUAD &q = info.colors[i];
         opaqueIndex[i] = ((static_cast<DWORD>(q.rgbRed) << 16) | (q.rgbGreen << 8) | q.rgbBlue) != key24;
     }
-    auto opaque = [&](const BYTE *row, LONG x) -> bool {
-        switch (bits) {
-        case 8:
-            return opaqueIndex[row[x]];
-        case 16:
-            return static_cast<DWORD>(row[2 * x] | (row[2 * x + 1] << 8)) != key16;
-        case 24:
-            return static_cast<DWORD>(row[3 * x] | (row[3 * x + 1] << 8) | (row[3 * x + 2] << 16)) != key24;
-        default: // the fourth byte carries no colour
-            return static_cast<DWORD>(row[4 * x] | (row[4 * x + 1] << 8) | (row[4 * x + 2] << 16)) != key24;
+    // Runs of one row, with the test for one pixel made once per depth rather than once per pixel.
+    std::vector<RECT> runs;
+    CBandBuilder builder(runs);
+    auto addRuns = [&](LONG y, auto opaque) {
+        const LONG width = bm.bmWidth;
+        LONG x = 0;
+        while (x < width) {
+            while (x < width && !opaque(x))
+                ++x;
+            if (x == width)
+                break;
+            const LONG start = x;
+            while (x < width && opaque(x))
+                ++x;
+            builder.Add(RECT{start, y, x, y + 1});
         }
     };
-
-    std::vector<RECT> runs;
-    runs.reserve(static_cast<size_t>(bm.bmHeight));
     for (LONG y = 0; y < bm.bmHeight; ++y) {
         const BYTE *row = pixels.data() + stride * static_cast<size_t>(y);
-        LONG x = 0;
-        while (x < bm.bmWidth) {
-            while (x < bm.bmWidth && !opaque(row, x))
-                ++x;
-            if (x == bm.bmWidth)
-                break;
-            LONG start = x;
-            while (x < bm.bmWidth && opaque(row, x))
-                ++x;
-            if (runs.size() == runs.capacity())
-                runs.reserve(runs.capacity() + 40);
-            runs.push_back(RECT{start, y, x, y + 1});
+        switch (bits) {
+        case 8:
+            addRuns(y, [&](LONG x) { return opaqueIndex[row[x]]; });
+            break;
+        case 16:
+            addRuns(y, [&](LONG x) { return static_cast<DWORD>(row[2 * x] | (row[2 * x + 1] << 8)) != key16; });
+            break;
+        case 24:
+            addRuns(y, [&](LONG x) {
+                return static_cast<DWORD>(row[3 * x] | (row[3 * x + 1] << 8) | (row[3 * x + 2] << 16)) != key24;
+            });
+            break;
+        default: { // the fourth byte carries no colour
+            addRuns(y, [&](LONG x) {
+                return static_cast<DWORD>(row[4 * x] | (row[4 * x + 1] << 8) | (row[4 * x + 2] << 16)) != key24;
+            });
+            break;
+        }
         }
     }
-    return RegionFromRects(runs);
+    return RegionFromRects(builder.Finish());
 }

@@ -94,9 +94,11 @@ void CSkinImage::MoveFrom(CSkinImage &other) noexcept {
     other.m_pAlpha = nullptr;
     other.m_head = BITMAPINFOHEADER();
     other.m_dwEffWidth = 0;
+    other.PixelsChanged();
 }
 
 void CSkinImage::Destroy() {
+    PixelsChanged();
     std::free(m_pDib);
     std::free(m_pAlpha);
     m_pDib = nullptr;
@@ -160,30 +162,35 @@ DWORD CSkinImage::GetDIBSize() const {
     return static_cast<DWORD>(sizeof(BITMAPINFOHEADER)) + m_head.biClrUsed * 4 + m_head.biSizeImage;
 }
 
+// The writable accessors hand out pixels that the caller may change; the read-only ones leave the section alone.
 RGBQUAD *CSkinImage::GetPalette() {
-    return m_pDib && m_head.biClrUsed ? reinterpret_cast<RGBQUAD *>(m_pDib + sizeof(BITMAPINFOHEADER)) : nullptr;
+    PixelsChanged();
+    return const_cast<RGBQUAD *>(static_cast<const CSkinImage *>(this)->GetPalette());
 }
 
 const RGBQUAD *CSkinImage::GetPalette() const {
-    return const_cast<CSkinImage *>(this)->GetPalette();
+    return m_pDib && m_head.biClrUsed ? reinterpret_cast<const RGBQUAD *>(m_pDib + sizeof(BITMAPINFOHEADER))
+                                      : nullptr;
 }
 
 BYTE *CSkinImage::GetBits() {
-    return m_pDib ? m_pDib + sizeof(BITMAPINFOHEADER) + m_head.biClrUsed * 4 : nullptr;
+    PixelsChanged();
+    return const_cast<BYTE *>(static_cast<const CSkinImage *>(this)->GetBits());
 }
 
 const BYTE *CSkinImage::GetBits() const {
-    return const_cast<CSkinImage *>(this)->GetBits();
+    return m_pDib ? m_pDib + sizeof(BITMAPINFOHEADER) + m_head.biClrUsed * 4 : nullptr;
 }
 
 BYTE *CSkinImage::GetScanLine(DWORD y) {
-    if (!m_pDib || y >= GetHeight())
-        return nullptr;
-    return GetBits() + static_cast<size_t>(GetHeight() - 1 - y) * m_dwEffWidth;
+    PixelsChanged();
+    return const_cast<BYTE *>(static_cast<const CSkinImage *>(this)->GetScanLine(y));
 }
 
 const BYTE *CSkinImage::GetScanLine(DWORD y) const {
-    return const_cast<CSkinImage *>(this)->GetScanLine(y);
+    if (!m_pDib || y >= GetHeight())
+        return nullptr;
+    return GetBits() + static_cast<size_t>(GetHeight() - 1 - y) * m_dwEffWidth;
 }
 
 void CSkinImage::SetXDPI(long dpi) {
@@ -425,14 +432,16 @@ bool CSkinImage::Crop(long left, long top, long right, long bottom, CSkinImage *
     cut.CopySettingsFrom(*this);
     if (!cut.Create(static_cast<DWORD>(right - left), static_cast<DWORD>(bottom - top), GetBpp(), m_dwType))
         return false;
+    // Read through the const accessors: cutting leaves this image's pixels as they are.
+    const CSkinImage &source = *this;
     if (m_head.biClrUsed)
-        std::memcpy(cut.GetPalette(), GetPalette(), m_head.biClrUsed * 4);
+        std::memcpy(cut.GetPalette(), source.GetPalette(), m_head.biClrUsed * 4);
     DWORD bpp = GetBpp();
     for (long y = top; y < bottom; ++y) {
         DWORD dy = static_cast<DWORD>(y - top);
         if (bpp == 8 || bpp == 24) {
             DWORD bytes = bpp / 8;
-            std::memcpy(cut.GetScanLine(dy), GetScanLine(static_cast<DWORD>(y)) + left * bytes,
+            std::memcpy(cut.GetScanLine(dy), source.GetScanLine(static_cast<DWORD>(y)) + left * bytes,
                         static_cast<size_t>(right - left) * bytes);
         } else {
             for (long x = left; x < right; ++x)

@@ -4,6 +4,10 @@
 #include "platform/WinCompat.h"
 #include "skin/controls/MemoryStream.h"
 
+#ifdef _WIN32
+#include "platform/Handle.h"
+#endif
+
 class CSkinImage {
 public:
     enum : DWORD { FORMAT_BMP = 0, FORMAT_ICO = 1, FORMAT_TGA = 2 };
@@ -104,9 +108,22 @@ public:
     bool FromBitmap(HBITMAP bitmap);
     // A new device-dependent bitmap owned by the caller, or null.
     HBITMAP ToBitmap(HDC dc) const;
+    // A memory device context holding the pixels as a device-independent section, for blitting from them. Made on
+    // first use and kept with the image; any change of the pixels through this class releases it (the next call
+    // makes it anew). Null when the image is empty or the section cannot be made. The image owns the DC: never
+    // select anything else into it or delete it.
+    HDC GetSectionDC() const;
+    // The section's bits and the DC are released now (they come back on the next GetSectionDC).
+    void ReleaseSection() const;
 #endif
 
 private:
+    // The pixels or the colour table may change: a section made from them no longer shows them.
+    void PixelsChanged() {
+#ifdef _WIN32
+        ReleaseSection();
+#endif
+    }
     void CopySettingsFrom(const CSkinImage &other);
     void CopyFrom(const CSkinImage &other);
     void MoveFrom(CSkinImage &other) noexcept;
@@ -124,4 +141,10 @@ private:
     long m_nYDpi;
     bool m_bCancel;
     char m_szLastError[MAX_ERROR_TEXT + 1];
+#ifdef _WIN32
+    // The section, then the DC it is selected into (released in the reverse order, the section deselected first).
+    mutable CBitmap m_section;
+    mutable CDC m_sectionDC;
+    mutable HGDIOBJ m_hOldSectionBitmap = nullptr;
+#endif
 };

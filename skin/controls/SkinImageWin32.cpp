@@ -42,3 +42,30 @@ HBITMAP CSkinImage::ToBitmap(HDC dc) const {
     return ::CreateDIBitmap(dc, &m_head, CBM_INIT, GetBits(), reinterpret_cast<const BITMAPINFO *>(m_pDib),
                             DIB_RGB_COLORS);
 }
+
+HDC CSkinImage::GetSectionDC() const {
+    if (m_sectionDC.IsValid() || !m_pDib)
+        return m_sectionDC.Get();
+    // The block's header and colour table describe the section; the rows are copied into it once.
+    void *pBits = nullptr;
+    CBitmap section(::CreateDIBSection(nullptr, GetDIB(), DIB_RGB_COLORS, &pBits, nullptr, 0));
+    CDC dc(::CreateCompatibleDC(nullptr));
+    if (!section.IsValid() || !pBits || !dc.IsValid())
+        return nullptr;
+    std::memcpy(pBits, GetBits(), static_cast<size_t>(m_dwEffWidth) * GetHeight());
+    HGDIOBJ hOld = ::SelectObject(dc, section);
+    if (!hOld || hOld == HGDI_ERROR)
+        return nullptr;
+    m_section = std::move(section);
+    m_sectionDC = std::move(dc);
+    m_hOldSectionBitmap = hOld;
+    return m_sectionDC.Get();
+}
+
+void CSkinImage::ReleaseSection() const {
+    if (m_sectionDC.IsValid())
+        ::SelectObject(m_sectionDC, m_hOldSectionBitmap);
+    m_sectionDC.Close();
+    m_section.Close();
+    m_hOldSectionBitmap = nullptr;
+}

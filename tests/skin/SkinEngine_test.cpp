@@ -451,6 +451,38 @@ TEST_F(SkinEngineTest, DialogsAreSkinnedUnderTheDialogObjectNameOrLeaveTheirCont
     ::DestroyWindow(hFrame);
 }
 
+// The images keep what they are drawn from for as long as their skin: a skin switched away, or the engine's exit,
+// gives it all back, so that the count returns to where it was before the skin was loaded.
+TEST_F(SkinEngineTest, WhatTheImagesAreDrawnFromGoesWithTheSkinAndAtExit) {
+    auto pump = [] {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageA(&msg);
+    };
+    auto paintFrameOnce = [&pump] {
+        HWND hFrame = CreateTestWindow();
+        ASSERT_EQ(1, SkinAttachFrame(hFrame, "MainFrame"));
+        ::ShowWindow(hFrame, SW_SHOWNOACTIVATE);
+        ::RedrawWindow(hFrame, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        pump();
+        ::DestroyWindow(hFrame);
+        pump();
+    };
+    CGdiCounterSnapshot before;
+    ASSERT_EQ(1, SkinLoadResource(Module(), "DEVIOR", "SKINWEAVE"));
+    paintFrameOnce();
+    // The frame's own objects went with it; the images it was painted from still hold their sections.
+    EXPECT_NE("", before.ChangesSince());
+    ASSERT_EQ(1, SkinLoadResource(Module(), "corona", "SKINWEAVE"));
+    EXPECT_EQ("", before.ChangesSince());
+
+    paintFrameOnce();
+    EXPECT_NE("", before.ChangesSince());
+    SkinEngineExit();
+    EXPECT_EQ("", before.ChangesSince());
+    ASSERT_EQ(1, SkinEngineInit(Module(), "QXReader_CCID", 0, 0)); // for TearDown
+}
+
 TEST_F(SkinEngineTest, AHundredSkinSwitchesLeaveNoGdiObjectBehind) {
     CSkinWnd::CScopedPainter painter(SKIN_KIND_SLIDER, &CProbeWnd::Create);
     ASSERT_EQ(1, SkinLoadResource(Module(), "DEVIOR", "SKINWEAVE"));

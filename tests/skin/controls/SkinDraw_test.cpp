@@ -7,9 +7,12 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/ClientDC.h"
 #include "platform/GdiCounter.h"
+#include "platform/SelectObject.h"
 #include "skin/Skin.h"
 #include "skin/SkinRegistry.h"
+#include "skin/controls/NineGrid.h"
 #include "skin/controls/SkinDraw.h"
 #include "tests/skin/support/SkinTestSupport.h"
 
@@ -82,8 +85,12 @@ protected:
         AddImage(m_skin, "holes.bmp", MakeImage(4, 4, Holes));
         AddImage(m_skin, "clear.bmp", MakeImage(6, 3, [](LONG, LONG) { return kMagenta; }));
     }
-    // Every device context, bitmap, brush and region of a test is gone when it ends.
-    void TearDown() override { EXPECT_EQ("", m_gdi.ChangesSince()); }
+    // Every device context, bitmap, brush and region of a test is gone when it ends, the images' drawing sections
+    // with the skin that holds them.
+    void TearDown() override {
+        m_skin.Clear();
+        EXPECT_EQ("", m_gdi.ChangesSince());
+    }
 
     CGdiCounterSnapshot m_gdi;
     CSkin m_skin;
@@ -293,6 +300,152 @@ TEST_F(SkinDrawTest, TheCurrentSkinServesTheShortForms) {
     CRgn region = PieceRegion(nullptr, MakePiece("holes.bmp", {0, 0, 4, 4}, PIECE_COPY), {0, 0, 4, 4});
     EXPECT_EQ(14, RegionArea(region, {0, 0, 4, 4}));
     CSkinRegistry::Instance().InstallSkin(std::unique_ptr<CSkin>(new CSkin));
+}
+
+// The image cut out and drawn as the piece says, the way a piece is defined to be drawn: the reference for drawing
+// straight from the image.
+void DrawCutPiece(const CSkinImage &image, HDC hDC, const RECT &dest, const SkinPiece &piece) {
+    CSkinImage whole(image), cut;
+    ASSERT_TRUE(whole.Crop(piece.rcSource.left, piece.rcSource.top, piece.rcSource.right, piece.rcSource.bottom, &cut));
+    CScreenDC screen;
+    CBitmap bitmap(cut.ToBitmap(screen));
+    CDC source(::CreateCompatibleDC(screen));
+    ASSERT_TRUE(bitmap.IsValid() && source.IsValid());
+    CSelectObject select(source, bitmap);
+    const LONG cx = static_cast<LONG>(cut.GetWidth()), cy = static_cast<LONG>(cut.GetHeight());
+    if (piece.dwMode == PIECE_COPY) {
+        const RECT rc = CNineGrid::CopyRect(dest, cx, cy);
+        ::BitBlt(hDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, source, 0, 0, SRCCOPY);
+    } else if (piece.dwMode == PIECE_TILE) {
+        CNineGrid::ForEachTile(dest, cx, cy, [&](const RECT &t) {
+            ::BitBlt(hDC, t.left, t.top, t.right - t.left, t.bottom - t.top, source, 0, 0, SRCCOPY);
+        });
+    } else {
+        ::SetStretchBltMode(hDC, COLORONCOLOR);
+        ::StretchBlt(hDC, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, source, 0, 0, cx, cy,
+                     SRCCOPY);
+    }
+}
+
+// The region of the cut's pixels placed as the piece is drawn, built with region operations one tile and one
+// rectangle at a time: the reference for regions read from the image's pixels.
+CRgn CutPieceRegion(const CSkinImage &image, const SkinPiece &piece, const RECT &dest, COLORREF key) {
+    CSkinImage whole(image), cut;
+    if (!whole.Crop(piece.rcSource.left, piece.rcSource.top, piece.rcSource.right, piece.rcSource.bottom, &cut))
+        return CRgn();
+    CScreenDC screen;
+    CBitmap bitmap(cut.ToBitmap(screen));
+    CRgn natural = RegionFromBitmap(bitmap, key);
+    CRgn result(::CreateRectRgn(0, 0, 0, 0));
+    CRgn clip(::CreateRectRgn(dest.left, dest.top, dest.right, dest.bottom));
+    const LONG cx = static_cast<LONG>(cut.GetWidth()), cy = static_cast<LONG>(cut.GetHeight());
+    if (piece.dwMode == PIECE_COPY || piece.dwMode == PIECE_TILE) {
+        const std::vector<RECT> tiles = piece.dwMode == PIECE_COPY ? std::vector<RECT>{dest}
+                                                                   : CNineGrid::TileRects(dest, cx, cy);
+        for (const RECT &t : tiles) {
+            CRgn moved(::CreateRectRgn(0, 0, 0, 0));
+            ::CombineRgn(moved, natural, nullptr, RGN_COPY);
+            ::OffsetRgn(moved, t.left, t.top);
+            ::CombineRgn(result, result, moved, RGN_OR);
+        }
+    } else {
+        std::vector<BYTE> data(::GetRegionData(natural, 0, nullptr));
+        RGNDATA *pData = reinterpret_cast<RGNDATA *>(data.data());
+        ::GetRegionData(natural, static_cast<DWORD>(data.size()), pData);
+        const RECT *rects = reinterpret_cast<const RECT *>(pData->Buffer);
+        for (DWORD i = 0; i < pData->rdh.nCount; ++i) {
+            const RECT rc = CNineGrid::ScaleRect(rects[i], cx, cy, dest);
+            CRgn part(::CreateRectRgn(rc.left, rc.top, rc.right, rc.bottom));
+            ::CombineRgn(result, result, part, RGN_OR);
+        }
+    }
+    ::CombineRgn(result, result, clip, RGN_AND);
+    return result;
+}
+
+// Indexed images: 1, 4 and 8 bits with a colour table that holds magenta, and a 24-bit one; all with a pattern that
+// leaves no two neighbouring pixels or rows alike, and transparent holes.
+CSkinImage MakePattern(DWORD bits) {
+    CSkinImage image;
+    image.Create(13, 11, bits, CSkinImage::FORMAT_BMP);
+    const DWORD colours = bits >= 24 ? 0 : 1u << bits;
+    for (DWORD i = 0; i < colours; ++i)
+        image.SetPaletteColor(i, static_cast<BYTE>(i == 0 ? 255 : i * 37), static_cast<BYTE>(i == 0 ? 0 : 255 - i),
+                              static_cast<BYTE>(i == 0 ? 255 : i * 11));
+    for (DWORD y = 0; y < 11; ++y)
+        for (DWORD x = 0; x < 13; ++x) {
+            const bool hole = (x * 3 + y * 5) % 7 == 0;
+            if (colours)
+                image.SetPixelIndex(x, y, static_cast<BYTE>(hole ? 0 : 1 + (x + 2 * y) % (colours - 1)));
+            else
+                image.SetPixelColor(x, y, hole ? RGBQUAD{255, 0, 255, 0}
+                                               : RGBQUAD{static_cast<BYTE>(x * 19), static_cast<BYTE>(y * 23), 90, 0});
+        }
+    return image;
+}
+
+// Drawing and regions come straight from the image's pixels without cutting them out: they must match what the cut
+// gives, pixel for pixel, for every depth, mode, clamped source and destination larger or smaller than the source.
+TEST_F(SkinDrawTest, PiecesDrawnFromTheWholeImageMatchTheCut) {
+    const RECT sources[] = {{0, 0, 13, 11}, {2, 3, 9, 8}, {5, 0, 6, 11}, {-3, 2, 40, 5}, {0, 10, 13, 11}};
+    const RECT dests[] = {{0, 0, 31, 23}, {3, 2, 8, 29}, {1, 1, 4, 3}, {2, 5, 33, 6}};
+    for (DWORD bits : {1u, 4u, 8u, 24u}) {
+        const CSkinImage image = MakePattern(bits);
+        ASSERT_TRUE(image.IsValid());
+        m_skin.Clear();
+        AddImage(m_skin, "pattern.bmp", image);
+        for (const RECT &source : sources)
+            for (DWORD mode : {PIECE_COPY, PIECE_TILE, PIECE_STRETCH})
+                for (const RECT &dest : dests) {
+                    SCOPED_TRACE(::testing::Message() << bits << " bits, mode " << mode << ", source " << source.left
+                                                      << "," << source.top << " dest " << dest.right << "x"
+                                                      << dest.bottom);
+                    const SkinPiece piece = MakePiece("pattern.bmp", source, mode);
+                    CTestCanvas drawn(36, 32, kSentinel), expected(36, 32, kSentinel);
+                    EXPECT_TRUE(DrawPiece(&image, drawn.GetDC(), dest, piece, 0, TRUE));
+                    DrawCutPiece(image, expected.GetDC(), dest, piece);
+                    int differences = 0;
+                    for (LONG y = 0; y < 32; ++y)
+                        for (LONG x = 0; x < 36; ++x)
+                            differences += drawn.Pixel(x, y) != expected.Pixel(x, y);
+                    EXPECT_EQ(0, differences);
+
+                    CRgn region = PieceRegion(m_skin, nullptr, piece, dest, kMagenta);
+                    CRgn reference = CutPieceRegion(image, piece, dest, kMagenta);
+                    ASSERT_TRUE(region.IsValid() && reference.IsValid());
+                    EXPECT_TRUE(::EqualRgn(region, reference));
+                }
+    }
+}
+
+// One section per image, made at its first paint and kept for the next ones, gone with the skin; a change of the
+// image's pixels is drawn at once.
+TEST_F(SkinDrawTest, ImagesKeepOneSectionForAllPaintsUntilTheSkinGoes) {
+    CTestCanvas canvas(30, 30, kSentinel);
+    CGdiCounterSnapshot start;
+    const SkinImageRef grid = MakeRef("grid.bmp", {0, 0, 9, 9}, {3, 3, 3, 3}, 5);
+    DrawNineGrid(m_skin, canvas.GetDC(), {0, 0, 30, 30}, grid, 0, TRUE);
+    DrawPiece(m_skin, canvas.GetDC(), {0, 0, 25, 4}, MakePiece("strip.bmp", {0, 0, 10, 4}, PIECE_TILE), 0, TRUE);
+    CGdiCounterSnapshot painted;
+    EXPECT_EQ(2, painted.Get(CGdiCounter::kBitmap) - start.Get(CGdiCounter::kBitmap));
+    EXPECT_EQ(2, painted.Get(CGdiCounter::kDC) - start.Get(CGdiCounter::kDC));
+    for (int i = 0; i < 200; ++i) {
+        DrawNineGrid(m_skin, canvas.GetDC(), {0, 0, 30, 30 - i % 9}, grid, 0, TRUE);
+        DrawPiece(m_skin, canvas.GetDC(), {0, 0, 25, 4}, MakePiece("strip.bmp", {0, 0, 10, 4}, PIECE_STRETCH), 0, TRUE);
+        CRgn region = NineGridRegion(m_skin, nullptr, grid, {0, 0, 30, 30 - i % 9}, kMagenta);
+    }
+    EXPECT_EQ("", painted.ChangesSince());
+
+    CSkinImage *pStrip = m_skin.FindImage("strip.bmp");
+    ASSERT_NE(nullptr, pStrip);
+    pStrip->SetPixelColor(0, 0, RGBQUAD{1, 250, 7, 0});
+    DrawPiece(m_skin, canvas.GetDC(), {0, 0, 10, 4}, MakePiece("strip.bmp", {0, 0, 10, 4}, PIECE_COPY), 0, TRUE);
+    EXPECT_EQ(RGB(7, 250, 1), canvas.Pixel(0, 0));
+    EXPECT_EQ(Strip(1, 0), canvas.Pixel(1, 0));
+    EXPECT_EQ("", painted.ChangesSince());
+
+    m_skin.Clear();
+    EXPECT_EQ("", start.ChangesSince());
 }
 
 TEST(FillSolid, FillsExactlyTheRectangle) {
