@@ -100,6 +100,8 @@ TEST_F(ScrollBarPainterTest, EachPartComesFromTheBlockOfItsState) {
     CScrollBarPainter::DrawBar(canvas.GetDC(), MakeRequest(bar, rc));
     EXPECT_EQ(C::TRACK, canvas.Pixel(100, 8));
     EXPECT_EQ(C::DISABLED_ARROW, canvas.Pixel(8, 8));
+    // The skin keeps one drawing section per image once drawn: it goes with the skin.
+    CSkinRegistry::Instance().InstallSkin(std::unique_ptr<CSkin>(new CSkin));
     EXPECT_EQ("", before.ChangesSince());
 }
 
@@ -210,5 +212,7 @@ TEST_F(ScrollBarPainterTest, WithoutAScrollBarObjectTheStandardLookIsDrawn) {
     EXPECT_GT(white, 4);
     EXPECT_GT(shadow, 128);
     EXPECT_EQ(white + shadow, 256);
+    // The skin keeps one drawing section per image once drawn: it goes with the skin.
+    CSkinRegistry::Instance().InstallSkin(std::unique_ptr<CSkin>(new CSkin));
     EXPECT_EQ("", before.ChangesSince());
 }
