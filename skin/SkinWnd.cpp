@@ -17,6 +17,7 @@
 #include "skin/controls/SkinProgressBar.h"
 #include "skin/controls/SkinPushButton.h"
 #include "skin/controls/SkinRadioButton.h"
+#include "skin/controls/SkinScrollControl.h"
 #include "skin/controls/SkinSlider.h"
 #include "skin/controls/SkinSpin.h"
 #include "skin/controls/SkinStatic.h"
@@ -43,11 +44,11 @@ const struct {
     {SKIN_KIND_TOOLBAR, &CreateSkinPainter<CSkinToolBar>},        // tool bar
     {SKIN_KIND_CONTROLBAR, &CreateSkinPainter<CSkinControlBar>},  // docking bar
     {SKIN_KIND_SPIN, &CreateSkinPainter<CSkinSpin>},              // up-down control
-    {7, nullptr},                       // windows that get skinned scroll bars
-    {9, nullptr},                       //
-    {SKIN_KIND_SCROLLCONTROL, nullptr}, //
-    {28, nullptr},                      //
-    {29, nullptr},                      //
+    {7, &CSkinScrollControl::Create},                       // windows that get skinned scroll bars
+    {9, &CSkinScrollControl::Create},                       //
+    {SKIN_KIND_SCROLLCONTROL, &CSkinScrollControl::Create}, //
+    {28, &CSkinScrollControl::Create},                      //
+    {29, &CSkinScrollControl::Create},                      //
     // Scroll-bar controls (12) and tab controls (16) keep their own look: no row.
 };
 
