@@ -206,3 +206,20 @@ void CSkinControl::AddExStyle(DWORD dwBits) {
     ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, exStyle | static_cast<LONG_PTR>(dwMissing));
     m_dwAddedExStyle |= dwMissing;
 }
+
+LRESULT CSkinControl::OnPaintDirect() {
+    CPaintDC dc(m_hWnd);
+    if (dc.GetSafeHdc())
+        Draw(dc);
+    return 0;
+}
+
+LRESULT CSkinControl::PassOnAndRefresh(UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND hWnd = m_hWnd;
+    const LRESULT result = CSkinControl::HandleMessage(message, wParam, lParam);
+    if (Survives(hWnd)) {
+        RefreshParentArea();
+        InvalidateNow(TRUE);
+    }
+    return result;
+}

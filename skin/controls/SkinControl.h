@@ -45,6 +45,10 @@ protected:
     // The object of a kind in the current skin.
     static CSkinObject *FindKindObject(DWORD kind);
     LRESULT OnPaint();
+    // Draw straight into the paint DC, unbuffered (controls that let their parent show through).
+    LRESULT OnPaintDirect();
+    // Passes the message on, then repaints the parent's area under the control and the control itself at once.
+    LRESULT PassOnAndRefresh(UINT message, WPARAM wParam, LPARAM lParam);
     // Draw into a memory bitmap of the client size and one copy to the target, clipped to the window region given.
     void DrawBuffered(HDC hTarget);
     // The client rectangle, cut to the window region this painter gave its window (in client coordinates).

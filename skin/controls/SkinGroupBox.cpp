@@ -26,30 +26,13 @@ BOOL CSkinGroupBox::Attach(HWND hWnd) {
 LRESULT CSkinGroupBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (m_pSkinObject) {
         switch (message) {
-        case WM_PAINT: return OnPaint();
-        case WM_SETTEXT: return OnChange(message, wParam, lParam);
-        case WM_ENABLE: return OnChange(message, wParam, lParam);
-        case WM_UPDATEUISTATE: return OnChange(message, wParam, lParam);
+        case WM_PAINT: return OnPaintDirect();
+        case WM_SETTEXT: return PassOnAndRefresh(message, wParam, lParam);
+        case WM_ENABLE: return PassOnAndRefresh(message, wParam, lParam);
+        case WM_UPDATEUISTATE: return PassOnAndRefresh(message, wParam, lParam);
         }
     }
     return CSkinControl::HandleMessage(message, wParam, lParam);
-}
-
-LRESULT CSkinGroupBox::OnPaint() {
-    CPaintDC dc(m_hWnd);
-    if (dc.GetSafeHdc())
-        Draw(dc);
-    return 0;
-}
-
-LRESULT CSkinGroupBox::OnChange(UINT message, WPARAM wParam, LPARAM lParam) {
-    HWND hWnd = m_hWnd;
-    const LRESULT result = CSkinControl::HandleMessage(message, wParam, lParam);
-    if (Survives(hWnd)) {
-        RefreshParentArea();
-        InvalidateNow(TRUE);
-    }
-    return result;
 }
 
 RECT CSkinGroupBox::CaptionRect(const RECT &rcClient, DWORD dwStyle, SIZE caption) {

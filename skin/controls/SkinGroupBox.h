@@ -24,8 +24,4 @@ public:
 
     // The caption plate for a caption of the given size in a client rectangle, by the box's alignment.
     static RECT CaptionRect(const RECT &rcClient, DWORD dwStyle, SIZE caption);
-
-private:
-    LRESULT OnPaint();
-    LRESULT OnChange(UINT message, WPARAM wParam, LPARAM lParam);
 };

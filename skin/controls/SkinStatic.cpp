@@ -39,29 +39,12 @@ BOOL CSkinStatic::Attach(HWND hWnd) {
 LRESULT CSkinStatic::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (m_pSkinObject) {
         switch (message) {
-        case WM_PAINT: return OnPaint();
+        case WM_PAINT: return OnPaintDirect();
         case WM_SETTEXT: return PassOnAndRefresh(message, wParam, lParam);
         case WM_SIZE: return PassOnAndRefresh(message, wParam, lParam);
         }
     }
     return CSkinControl::HandleMessage(message, wParam, lParam);
-}
-
-LRESULT CSkinStatic::OnPaint() {
-    CPaintDC dc(m_hWnd);
-    if (dc.GetSafeHdc())
-        Draw(dc);
-    return 0;
-}
-
-LRESULT CSkinStatic::PassOnAndRefresh(UINT message, WPARAM wParam, LPARAM lParam) {
-    HWND hWnd = m_hWnd;
-    const LRESULT result = CSkinControl::HandleMessage(message, wParam, lParam);
-    if (Survives(hWnd)) {
-        RefreshParentArea();
-        InvalidateNow(TRUE);
-    }
-    return result;
 }
 
 UINT CSkinStatic::TextFormat(DWORD dwStyle) {

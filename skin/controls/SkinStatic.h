@@ -24,8 +24,5 @@ public:
     static UINT TextFormat(DWORD dwStyle);
 
 private:
-    LRESULT OnPaint();
-    // WM_SETTEXT and WM_SIZE: passed on, then the parent's area beneath and the control are painted again.
-    LRESULT PassOnAndRefresh(UINT message, WPARAM wParam, LPARAM lParam);
     bool IsTransparent() const;
 };
