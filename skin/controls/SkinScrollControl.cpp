@@ -1,6 +1,7 @@
 #include "skin/controls/SkinScrollControl.h"
 
 #include "skin/SkinEngine.h"
+#include "skin/SkinRegistry.h"
 #include "skin/SkinScrollBarObject.h"
 #include "skin/controls/ScrollBarSkinDraw.h"
 #include "skin/controls/ScrollSkin.h"
@@ -13,6 +14,13 @@ std::unique_ptr<CSkinWnd> CSkinScrollControl::Create(CSkinWnd *pOwner) {
 
 CSkinObject *CSkinScrollControl::SetSkinObject(CSkinObject *pObject) {
     CSkinObject *pPrevious = CSkinWnd::SetSkinObject(pObject);
+    if (!pObject && m_hWnd && HasPrevious()) {
+        // A skin without this control's object: the painter goes, also from windows that no owner's walk of its
+        // children reaches (the controls of a dialog attached through the owner chain). Skinned bars stay and draw
+        // the standard way.
+        CSkinRegistry::Instance().RemoveWindow(m_hWnd); // deletes this
+        return pPrevious;
+    }
     // A new skin brings arrows and thumbs of its own size: the bars follow it.
     if (m_bBarsAttached && m_hWnd && ScrollSkinIsAttached(m_hWnd)) {
         if (const CSkinScrollBarObject *pBars = CScrollBarSkinDraw::FindObject())
