@@ -10,6 +10,19 @@
 #include "skin/SkinRegistry.h"
 #include "skin/controls/NineGrid.h"
 #include "skin/controls/SkinDraw.h"
+#include "skin/controls/SkinCheckBox.h"
+#include "skin/controls/SkinComboBox.h"
+#include "skin/controls/SkinControlBar.h"
+#include "skin/controls/SkinGroupBox.h"
+#include "skin/controls/SkinProgressBar.h"
+#include "skin/controls/SkinPushButton.h"
+#include "skin/controls/SkinRadioButton.h"
+#include "skin/controls/SkinScrollControl.h"
+#include "skin/controls/SkinSlider.h"
+#include "skin/controls/SkinSpin.h"
+#include "skin/controls/SkinStatic.h"
+#include "skin/controls/SkinStatusBar.h"
+#include "skin/controls/SkinToolBar.h"
 
 namespace {
 
@@ -19,23 +32,23 @@ const struct {
     DWORD kind;
     CSkinWnd::PainterFactory create;
 } kPainters[] = {
-    {SKIN_KIND_BUTTON, nullptr},        // push button
-    {SKIN_KIND_CHECKBOX, nullptr},      // check box
-    {SKIN_KIND_GROUPBOX, nullptr},      // group box
-    {SKIN_KIND_RADIO, nullptr},         // radio button
-    {SKIN_KIND_COMBOBOX, nullptr},      // combo box
-    {SKIN_KIND_PROGRESS, nullptr},      // progress bar
-    {SKIN_KIND_SLIDER, nullptr},        // track bar
-    {SKIN_KIND_STATIC, nullptr},        // static control
-    {SKIN_KIND_STATUSBAR, nullptr},     // status bar
-    {SKIN_KIND_TOOLBAR, nullptr},       // tool bar
-    {SKIN_KIND_CONTROLBAR, nullptr},    // docking bar
-    {SKIN_KIND_SPIN, nullptr},          // up-down control
-    {7, nullptr},                       // windows that get skinned scroll bars
-    {9, nullptr},                       //
-    {SKIN_KIND_SCROLLCONTROL, nullptr}, //
-    {28, nullptr},                      //
-    {29, nullptr},                      //
+    {SKIN_KIND_BUTTON, &CreateSkinPainter<CSkinPushButton>},      // push button
+    {SKIN_KIND_CHECKBOX, &CreateSkinPainter<CSkinCheckBox>},      // check box
+    {SKIN_KIND_GROUPBOX, &CreateSkinPainter<CSkinGroupBox>},      // group box
+    {SKIN_KIND_RADIO, &CreateSkinPainter<CSkinRadioButton>},      // radio button
+    {SKIN_KIND_COMBOBOX, &CreateSkinPainter<CSkinComboBox>},      // combo box
+    {SKIN_KIND_PROGRESS, &CreateSkinPainter<CSkinProgressBar>},   // progress bar
+    {SKIN_KIND_SLIDER, &CreateSkinPainter<CSkinSlider>},          // track bar
+    {SKIN_KIND_STATIC, &CreateSkinPainter<CSkinStatic>},          // static control
+    {SKIN_KIND_STATUSBAR, &CreateSkinPainter<CSkinStatusBar>},    // status bar
+    {SKIN_KIND_TOOLBAR, &CreateSkinPainter<CSkinToolBar>},        // tool bar
+    {SKIN_KIND_CONTROLBAR, &CreateSkinPainter<CSkinControlBar>},  // docking bar
+    {SKIN_KIND_SPIN, &CreateSkinPainter<CSkinSpin>},              // up-down control
+    {7, &CSkinScrollControl::Create},                       // windows that get skinned scroll bars
+    {9, &CSkinScrollControl::Create},                       //
+    {SKIN_KIND_SCROLLCONTROL, &CSkinScrollControl::Create}, //
+    {28, &CSkinScrollControl::Create},                      //
+    {29, &CSkinScrollControl::Create},                      //
     // Scroll-bar controls (12) and tab controls (16) keep their own look: no row.
 };
 
