@@ -94,7 +94,8 @@ void CSkinMenuTracker::Run() {
 }
 
 void CSkinMenuTracker::RouteKeyboard(MSG &msg) const {
-    if (!IsKeyboardMessage(msg.message) || m_pRoot->IsMenuWindow(msg.hwnd))
+    // Keys go to the deepest menu still open, also when they were queued for a submenu that is closing.
+    if (!IsKeyboardMessage(msg.message))
         return;
     msg.hwnd = m_pRoot->GetDeepest()->GetHwnd();
 }

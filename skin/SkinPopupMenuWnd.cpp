@@ -318,7 +318,7 @@ CSkinPopupMenuWnd *CSkinPopupMenuWnd::GetRoot() {
 
 CSkinPopupMenuWnd *CSkinPopupMenuWnd::GetDeepest() {
     CSkinPopupMenuWnd *pDeepest = this;
-    while (pDeepest->m_pChild && pDeepest->m_pChild->m_hWnd)
+    while (pDeepest->m_pChild && pDeepest->m_pChild->m_hWnd && !pDeepest->m_pChild->m_bClosing)
         pDeepest = pDeepest->m_pChild.get();
     return pDeepest;
 }
@@ -511,6 +511,9 @@ void CSkinPopupMenuWnd::DrawItem(HDC hDC, int nItem, const RECT &rc) const {
 // ---- keyboard
 
 LRESULT CSkinPopupMenuWnd::OnKeyDown(WPARAM nKey) {
+    // A submenu on its way out passes further keys to its parent (Escape twice closes two levels).
+    if (m_bClosing && m_pParent)
+        return m_pParent->OnKeyDown(nKey);
     switch (nKey) {
     case VK_RETURN: OnEnter(); return 0;
     case VK_ESCAPE: OnBack(false); return 0;
@@ -541,7 +544,9 @@ void CSkinPopupMenuWnd::OnEnter() {
 
 void CSkinPopupMenuWnd::OnBack(bool bLeft) {
     if (m_pParent) {
-        ::PostMessageA(m_pParent->m_hWnd, WM_SKIN_POPUP_CLOSECHILD, 0, 0);
+        if (!m_bClosing)
+            ::PostMessageA(m_pParent->m_hWnd, WM_SKIN_POPUP_CLOSECHILD, 0, 0);
+        m_bClosing = true;
         return;
     }
     Finish(bLeft && m_mode == MODE_MENUBAR ? END_PREVIOUS : END_CLOSED, 0);

@@ -130,6 +130,7 @@ private:
     CFont m_font;
     int m_nItemHeight = 0;
     bool m_bTimer = false;
+    bool m_bClosing = false; // a submenu whose parent has been asked to close it
     bool m_bActive = false;
     bool m_bNcPainting = false;
     // Root only.

@@ -313,6 +313,24 @@ TEST_F(SkinPopupMenuTest, TheRootsEscapeEndsTheMenuAndTellsTheOwner) {
     popup->Close();
 }
 
+TEST_F(SkinPopupMenuTest, EscapeTwiceQuicklyInASubmenuClosesBothLevels) {
+    CTestFrame frame(kSizable, 400, 300);
+    CTestMenu menu;
+    auto popup = Show(frame, menu.m_hMenu);
+    popup->SetHover(ITEM_RECENT, false);
+    ::SendMessageA(popup->GetHwnd(), WM_KEYDOWN, VK_RIGHT, 0);
+    Pump(20);
+    ASSERT_NE(popup->GetChildPopup(), nullptr);
+    // Both presses are queued for the submenu before the first is handled, as when a user presses twice quickly.
+    const HWND child = popup->GetChildPopup()->GetHwnd();
+    ::PostMessageA(child, WM_KEYDOWN, VK_ESCAPE, 0);
+    ::PostMessageA(child, WM_KEYDOWN, VK_ESCAPE, 0);
+    Pump(50);
+    EXPECT_EQ(popup->GetChildPopup(), nullptr);
+    EXPECT_FALSE(popup->IsOpen());
+    popup->Close();
+}
+
 TEST_F(SkinPopupMenuTest, SubmenuOpensHalfASecondAfterHoverUnlessThePointerMovesOn) {
     CTestFrame frame(kSizable, 400, 300);
     CTestMenu menu;
