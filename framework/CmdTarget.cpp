@@ -2,7 +2,7 @@
 
 #include "framework/CmdUI.h"
 
-void CCmdTarget::Add(UINT first, UINT last, int code, std::function<void(UINT, CCmdUI *)> handler) {
+void CCmdTarget::Add(UINT first, UINT last, int code, std::function<BOOL(UINT, CCmdUI *)> handler) {
     m_entries.push_back(Entry{first, last, code, std::move(handler)});
 }
 
@@ -14,13 +14,15 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, CCmdUI *pCmdUI, BOOL bProbe) {
             continue;
         if (bProbe)
             return TRUE;
-        if (code == CN_UPDATE_COMMAND_UI) {
-            if (!pCmdUI)
-                return FALSE;
-            pCmdUI->m_bHandled = TRUE;
-        }
+        if (code != CN_UPDATE_COMMAND_UI)
+            return e.handler(nID, pCmdUI);
+        if (!pCmdUI)
+            return FALSE;
+        // An update handler that asks for the next target leaves the item to it.
+        pCmdUI->m_bContinueRouting = FALSE;
         e.handler(nID, pCmdUI);
-        return TRUE;
+        pCmdUI->m_bHandled = !pCmdUI->m_bContinueRouting;
+        return pCmdUI->m_bHandled;
     }
     return FALSE;
 }

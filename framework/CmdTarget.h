@@ -25,20 +25,25 @@ public:
 protected:
     // Call these from the constructor of the class that owns the handlers.
     template <class T> void MapCommand(UINT nID, void (T::*pfn)()) {
-        Add(nID, nID, 0, [this, pfn](UINT, CCmdUI *) { (static_cast<T *>(this)->*pfn)(); });
+        Add(nID, nID, 0, [this, pfn](UINT, CCmdUI *) { (static_cast<T *>(this)->*pfn)(); return TRUE; });
     }
     template <class T> void MapCommandRange(UINT nFirst, UINT nLast, void (T::*pfn)(UINT)) {
-        Add(nFirst, nLast, 0, [this, pfn](UINT id, CCmdUI *) { (static_cast<T *>(this)->*pfn)(id); });
+        Add(nFirst, nLast, 0, [this, pfn](UINT id, CCmdUI *) { (static_cast<T *>(this)->*pfn)(id); return TRUE; });
+    }
+    // A handler that may decline: FALSE passes the command on along the route.
+    template <class T> void MapCommandRangeEx(UINT nFirst, UINT nLast, BOOL (T::*pfn)(UINT)) {
+        Add(nFirst, nLast, 0, [this, pfn](UINT id, CCmdUI *) { return (static_cast<T *>(this)->*pfn)(id); });
     }
     // A control notification other than a click, for example EN_CHANGE of an edit.
     template <class T> void MapNotify(UINT nID, int nCode, void (T::*pfn)()) {
-        Add(nID, nID, nCode, [this, pfn](UINT, CCmdUI *) { (static_cast<T *>(this)->*pfn)(); });
+        Add(nID, nID, nCode, [this, pfn](UINT, CCmdUI *) { (static_cast<T *>(this)->*pfn)(); return TRUE; });
     }
     template <class T> void MapUpdateUI(UINT nID, void (T::*pfn)(CCmdUI *)) {
-        Add(nID, nID, CN_UPDATE_COMMAND_UI, [this, pfn](UINT, CCmdUI *ui) { (static_cast<T *>(this)->*pfn)(ui); });
+        Add(nID, nID, CN_UPDATE_COMMAND_UI, [this, pfn](UINT, CCmdUI *ui) { (static_cast<T *>(this)->*pfn)(ui); return TRUE; });
     }
     template <class T> void MapUpdateUIRange(UINT nFirst, UINT nLast, void (T::*pfn)(CCmdUI *)) {
-        Add(nFirst, nLast, CN_UPDATE_COMMAND_UI, [this, pfn](UINT, CCmdUI *ui) { (static_cast<T *>(this)->*pfn)(ui); });
+        Add(nFirst, nLast, CN_UPDATE_COMMAND_UI,
+            [this, pfn](UINT, CCmdUI *ui) { (static_cast<T *>(this)->*pfn)(ui); return TRUE; });
     }
 
 private:
@@ -46,9 +51,9 @@ private:
         UINT first;
         UINT last;
         int code;
-        std::function<void(UINT, CCmdUI *)> handler;
+        std::function<BOOL(UINT, CCmdUI *)> handler;
     };
-    void Add(UINT first, UINT last, int code, std::function<void(UINT, CCmdUI *)> handler);
+    void Add(UINT first, UINT last, int code, std::function<BOOL(UINT, CCmdUI *)> handler);
 
     std::vector<Entry> m_entries;
 };

@@ -15,6 +15,9 @@ public:
     virtual void Enable(BOOL bOn = TRUE);
     virtual void SetCheck(int nCheck = 1); // 0 unchecked, 1 checked
     virtual void SetText(const std::string &text);
+    // The handler leaves the item to the next target of the route (a document frame passing the main frame's
+    // bars on to it).
+    void ContinueRouting() { m_bContinueRouting = TRUE; }
 
     // Asks pTarget's route for an update handler; without one the item is enabled exactly when some target
     // handles the command (bDisableIfNoHandler), so commands nobody takes are never offered.
@@ -27,4 +30,5 @@ public:
     CWnd *m_pOther = nullptr; // tool bar or status bar for the non-menu kinds
     BOOL m_bEnableChanged = FALSE;
     BOOL m_bHandled = FALSE;
+    BOOL m_bContinueRouting = FALSE;
 };

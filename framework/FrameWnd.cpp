@@ -22,7 +22,7 @@ std::string FirstField(const std::string &text) {
 } // namespace
 
 CFrameWnd::CFrameWnd() {
-    MapCommandRange(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, &CFrameWnd::OnBarCheck);
+    MapCommandRangeEx(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, &CFrameWnd::OnBarCheck);
     MapUpdateUIRange(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, &CFrameWnd::OnUpdateControlBarMenu);
     MapUpdateUIRange(ID_INDICATOR_CAPS, ID_INDICATOR_SCRL, &CFrameWnd::OnUpdateKeyIndicator);
 }
@@ -336,13 +336,21 @@ void CFrameWnd::RecalcLayout(BOOL) {
     }
 }
 
-void CFrameWnd::OnBarCheck(UINT nID) {
-    if (CControlBar *bar = GetControlBar(nID))
-        ShowControlBar(bar, !bar->IsVisible(), FALSE);
+BOOL CFrameWnd::OnBarCheck(UINT nID) {
+    CControlBar *bar = GetControlBar(nID);
+    if (!bar)
+        return FALSE; // a document frame passes the command on to the main frame, whose bar it is
+    ShowControlBar(bar, !bar->IsVisible(), FALSE);
+    return TRUE;
 }
 
 void CFrameWnd::OnUpdateControlBarMenu(CCmdUI *pCmdUI) {
     CControlBar *bar = GetControlBar(pCmdUI->m_nID);
+    // A document frame without the bar leaves the item to the frame that holds it.
+    if (!bar && GetParentFrame()) {
+        pCmdUI->ContinueRouting();
+        return;
+    }
     pCmdUI->Enable(bar != nullptr);
     pCmdUI->SetCheck(bar && bar->IsVisible() ? 1 : 0);
 }

@@ -61,7 +61,7 @@ public:
     BOOL IsDestroying() const { return m_bDestroying; }
 
     // Standard handlers of the frame.
-    void OnBarCheck(UINT nID);
+    BOOL OnBarCheck(UINT nID);
     void OnUpdateControlBarMenu(CCmdUI *pCmdUI);
     void OnUpdateKeyIndicator(CCmdUI *pCmdUI);
 

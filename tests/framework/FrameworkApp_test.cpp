@@ -833,6 +833,17 @@ TEST_F(FrameworkApp, ViewMenuHidesAndShowsTheToolBar) {
     EXPECT_TRUE(State(view, ID_VIEW_STATUS_BAR) & MF_CHECKED);
     Command(ID_VIEW_TOOLBAR);
     EXPECT_TRUE(Main()->m_wndToolBar.IsVisible());
+    // With a document open its frame is asked first; the items and the commands still reach the main frame's bars.
+    Command(ID_FILE_NEW);
+    ASSERT_NE(ActiveDoc(), nullptr);
+    view = OpenPopup(2);
+    EXPECT_EQ(State(view, ID_VIEW_TOOLBAR) & (MF_CHECKED | MF_GRAYED), static_cast<UINT>(MF_CHECKED));
+    Command(ID_VIEW_STATUS_BAR);
+    EXPECT_FALSE(Main()->m_wndStatusBar.IsVisible());
+    view = OpenPopup(2);
+    EXPECT_EQ(State(view, ID_VIEW_STATUS_BAR) & (MF_CHECKED | MF_GRAYED), 0u);
+    Command(ID_VIEW_STATUS_BAR);
+    EXPECT_TRUE(Main()->m_wndStatusBar.IsVisible());
 }
 
 TEST_F(FrameworkApp, CommandLineOpensTheFileItNames) {
