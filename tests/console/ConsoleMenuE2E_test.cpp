@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "framework/FrameworkIds.h"
 #include "res/console/resource.h"
 #include "tests/rig/RigControl.h"
 #include "tests/support/RemoteListView.h"
@@ -29,22 +31,29 @@ const DWORD kUiTimeout = 10000;
 enum { LOG_MENU, VIEW_MENU, READER_MENU, DISPLAY_MENU, SKIN_MENU, HELP_MENU, ENTRY_COUNT };
 const int kReaderItems = 6; // connect, disconnect, separator, ATR, APDU, script
 
+// The first descendant window that the test accepts.
 struct ChildSearch {
-    const char *cls;
+    std::function<bool(HWND)> accept;
     HWND found;
 };
 BOOL CALLBACK FindChild(HWND h, LPARAM lp) {
     ChildSearch *s = reinterpret_cast<ChildSearch *>(lp);
-    if (CUiDriver::GetClassName(h) == s->cls) {
+    if (s->accept(h)) {
         s->found = h;
         return FALSE;
     }
     return TRUE;
 }
-HWND FindDescendant(HWND parent, const char *cls) {
-    ChildSearch s = {cls, nullptr};
+HWND FindDescendantWhere(HWND parent, std::function<bool(HWND)> accept) {
+    ChildSearch s = {std::move(accept), nullptr};
     ::EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&s));
     return s.found;
+}
+HWND FindDescendant(HWND parent, const char *cls) {
+    return FindDescendantWhere(parent, [cls](HWND h) { return CUiDriver::GetClassName(h) == cls; });
+}
+HWND FindDescendantById(HWND parent, int id) {
+    return FindDescendantWhere(parent, [id](HWND h) { return ::GetDlgCtrlID(h) == id; });
 }
 
 std::string TempFile(const std::string &name) {
@@ -322,16 +331,22 @@ TEST(ConsoleMenuE2E, EveryCommandByMouseThroughTheSkinnedMenuBar) {
     ASSERT_TRUE(ChooseFile(app, saved));
     EXPECT_TRUE(CWaitUntil::Condition([&] { return app.List() != nullptr; }, kUiTimeout));
 
-    // View: its items are grey here (the frame has no bars of the framework's ids); a press on one leaves the menu
-    // open. Display: the grid lines.
-    HWND view = app.OpenByMouse(VIEW_MENU);
-    ASSERT_NE(view, nullptr);
-    const RECT viewClient = CUiDriver::GetClientRectOnScreen(view);
-    CUiDriver::ClickAt(POINT{viewClient.left + 20, viewClient.top + app.ItemHeight() / 2});
+    // While no reader is connected its commands are grey: a press on ATR leaves the menu open.
+    HWND reader = app.OpenByMouse(READER_MENU);
+    ASSERT_NE(reader, nullptr);
+    const RECT readerClient = CUiDriver::GetClientRectOnScreen(reader);
+    CUiDriver::ClickAt(POINT{readerClient.left + 20, readerClient.top + 3 * app.ItemHeight() + app.ItemHeight() / 2});
     ::Sleep(300);
-    EXPECT_TRUE(::IsWindowVisible(view));
+    EXPECT_TRUE(::IsWindowVisible(reader));
     CUiDriver::PressKey(VK_ESCAPE);
     ASSERT_TRUE(app.WaitForNoPopup());
+    // View: the tool bar goes and comes back. Display: the grid lines.
+    const HWND toolbar = FindDescendantById(app.Main(), AFX_IDW_TOOLBAR);
+    ASSERT_NE(toolbar, nullptr);
+    ASSERT_TRUE(app.ChooseByMouse(VIEW_MENU, 0));
+    EXPECT_TRUE(CWaitUntil::Condition([&] { return !::IsWindowVisible(toolbar); }, kUiTimeout));
+    ASSERT_TRUE(app.ChooseByMouse(VIEW_MENU, 0));
+    EXPECT_TRUE(CWaitUntil::Condition([&] { return ::IsWindowVisible(toolbar) != FALSE; }, kUiTimeout));
     const LRESULT grid = ::SendMessageA(app.List(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_GRIDLINES;
     ASSERT_TRUE(app.ChooseByMouse(DISPLAY_MENU, 1));
     EXPECT_TRUE(CWaitUntil::Condition(
