@@ -14,9 +14,11 @@
 #include "framework/FileDialog.h"
 #include "framework/FrameworkIds.h"
 #include "framework/MessageBox.h"
+#include "framework/WinApp.h"
 #include "reader/PcscApi.h"
 #include "reader/QXCCIDINT.h"
 #include "res/console/resource.h"
+#include "skin/SkinEngine.h"
 #include "trace/TraceMessages.h"
 
 namespace {
@@ -28,6 +30,19 @@ const DWORD kBarStyle =
     WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
 // The largest script file read into memory; a bigger one ends the command like an unreadable file.
 const DWORD kMaxScriptBytes = 64u * 1024u * 1024u;
+
+// The skin menu's commands: the embedded resource each loads (names match without regard to case) and its number.
+// Corona's and Xpsteel's ids run opposite to their menu order.
+const struct {
+    UINT nID;
+    const char *pszResource;
+    int nSkin;
+} kSkinCommands[] = {{ID_SKIN_DEVIOR, "DEVIOR", 1},
+                     {ID_SKIN_FUTURA, "futuraIII", 2},
+                     {ID_SKIN_KROMO, "Kromo", 3},
+                     {ID_SKIN_CORONA, "corona", 4},
+                     {ID_SKIN_XPSTEEL, "xpsteel", 5}};
+const char kSkinType[] = "SKINWEAVE";
 } // namespace
 
 CMainFrame::CMainFrame() {
@@ -41,6 +56,13 @@ CMainFrame::CMainFrame() {
                                    ID_READER_SCRIPT,  ID_LOG_CLEAR,         ID_VIEW_HIGHLIGHT, ID_VIEW_GRID};
     for (UINT id : updated)
         MapUpdateUI(id, &CMainFrame::OnUpdateReaderCommands);
+    MapCommand(ID_SKIN_DEVIOR, &CMainFrame::OnSkinDevior);
+    MapCommand(ID_SKIN_FUTURA, &CMainFrame::OnSkinFutura);
+    MapCommand(ID_SKIN_KROMO, &CMainFrame::OnSkinKromo);
+    MapCommand(ID_SKIN_CORONA, &CMainFrame::OnSkinCorona);
+    MapCommand(ID_SKIN_XPSTEEL, &CMainFrame::OnSkinXpsteel);
+    for (const auto &skin : kSkinCommands)
+        MapUpdateUI(skin.nID, &CMainFrame::OnUpdateSkin);
 }
 
 CMainFrame::~CMainFrame() {
@@ -267,4 +289,41 @@ void CMainFrame::OnUpdateReaderCommands(CCmdUI *pCmdUI) {
         pCmdUI->Enable(TRUE);
         break;
     }
+}
+
+void CMainFrame::OnSkinDevior() {
+    ChooseSkin(ID_SKIN_DEVIOR);
+}
+
+void CMainFrame::OnSkinFutura() {
+    ChooseSkin(ID_SKIN_FUTURA);
+}
+
+void CMainFrame::OnSkinKromo() {
+    ChooseSkin(ID_SKIN_KROMO);
+}
+
+void CMainFrame::OnSkinCorona() {
+    ChooseSkin(ID_SKIN_CORONA);
+}
+
+void CMainFrame::OnSkinXpsteel() {
+    ChooseSkin(ID_SKIN_XPSTEEL);
+}
+
+void CMainFrame::ChooseSkin(UINT nID) {
+    for (const auto &skin : kSkinCommands) {
+        if (skin.nID != nID)
+            continue;
+        // A skin that cannot be loaded leaves the one in force, and so the check mark, where they are.
+        if (SkinLoadResource(AfxGetApp()->m_hInstance, skin.pszResource, kSkinType))
+            m_nSkin = skin.nSkin;
+        return;
+    }
+}
+
+void CMainFrame::OnUpdateSkin(CCmdUI *pCmdUI) {
+    for (const auto &skin : kSkinCommands)
+        if (skin.nID == pCmdUI->m_nID)
+            pCmdUI->SetCheck(skin.nSkin == m_nSkin ? 1 : 0);
 }

@@ -34,6 +34,16 @@ public:
     void OnLogClear();
     void OnUpdateReaderCommands(CCmdUI *pCmdUI);
 
+    // The skin menu: each command loads its embedded skin; the check mark shows the skin in force.
+    void OnSkinDevior();
+    void OnSkinFutura();
+    void OnSkinKromo();
+    void OnSkinCorona();
+    void OnSkinXpsteel();
+    void OnUpdateSkin(CCmdUI *pCmdUI);
+    // Loads the skin of the command; m_nSkin takes its number only when the skin was loaded and is in force.
+    void ChooseSkin(UINT nID);
+
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;
     UINT_PTR m_nTimer = 0;
@@ -47,6 +57,8 @@ public:
     CToolBar m_wndDisconnectBar;
     // The reader-list warning is up: later ticks keep polling but raise no second box.
     bool m_bReaderWarningOpen = false;
+    // The skin in force: 1 Devior (the start-up skin), 2 FuturaIII, 3 Kromo, 4 Corona, 5 Xpsteel.
+    int m_nSkin = 1;
 
 protected:
     int OnCreate(LPCREATESTRUCTA lpCreateStruct) override;

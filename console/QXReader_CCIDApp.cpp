@@ -6,6 +6,7 @@
 #include "framework/DocTemplate.h"
 #include "framework/FrameworkIds.h"
 #include "res/console/resource.h"
+#include "skin/SkinEngine.h"
 #include "trace/QXReader_CCIDDoc.h"
 #include "trace/QXReader_CCIDView.h"
 
@@ -24,6 +25,10 @@ CQXReader_CCIDApp::CQXReader_CCIDApp() {
 
 BOOL CQXReader_CCIDApp::InitInstance() {
     EnableControlContainer();
+    // The skin engine: results are not used; without it the console keeps the system's look.
+    SkinEngineInit(m_hInstance, "QXReader_CCID", 0, 0);
+    SkinLoadResource(m_hInstance, "Devior", "SKINWEAVE");
+    SkinSetDialogObjectName("QXReader_CCID");
     Enable3dControlsStatic();
     SetRegistryKey("Local AppWizard-Generated Applications");
     LoadStdProfileSettings(4);
@@ -42,12 +47,14 @@ BOOL CQXReader_CCIDApp::InitInstance() {
     if (!ProcessShellCommand(cmdInfo))
         return FALSE;
 
+    SkinAttachFrame(pMainFrame->m_hWnd, "MainFrame");
     pMainFrame->ShowWindow(m_nCmdShow);
     pMainFrame->UpdateWindow();
     return TRUE;
 }
 
 int CQXReader_CCIDApp::ExitInstance() {
+    SkinEngineExit();
     return CWinApp::ExitInstance();
 }
 

@@ -17,9 +17,14 @@ QX_XVFB_PID=""
 VNC_PID=""
 CONSOLE_PID=""
 RIG_STARTED=""
+VERSION_SET=""
+# The console runs as on Windows XP (platform code 7 of the skin engine), the system its skins were designed on.
+# The setting holds for this program only and is taken back when the run ends, so the prefix's tests keep theirs.
+VERSION_KEY='HKCU\Software\Wine\AppDefaults\QXReader_CCID.exe'
 cleanup() {
   trap - EXIT INT TERM
   [ -n "$CONSOLE_PID" ] && kill "$CONSOLE_PID" 2>/dev/null
+  [ -n "$VERSION_SET" ] && wine reg delete "$VERSION_KEY" /f >/dev/null 2>&1
   wineserver -k >/dev/null 2>&1
   [ -n "$VNC_PID" ] && kill "$VNC_PID" 2>/dev/null
   [ -n "$QX_XVFB_PID" ] && kill "$QX_XVFB_PID" 2>/dev/null
@@ -48,7 +53,12 @@ else
   echo "run-console: the PC/SC rig did not start; the console runs without readers" >&2
 fi
 
-echo "run-console: starting QXReader_CCID, the $QX_WIN_ARCH build (Ctrl+C stops it and the rig)"
+if wine reg add "$VERSION_KEY" /v Version /t REG_SZ /d winxp /f >/dev/null 2>&1; then
+  VERSION_SET=1
+else
+  echo "run-console: could not set the Windows version for the console; it runs as the prefix reports" >&2
+fi
+echo "run-console: starting QXReader_CCID, the $QX_WIN_ARCH build, as Windows XP (Ctrl+C stops it and the rig)"
 wine "$EXE" "$@" &
 CONSOLE_PID=$!
 wait "$CONSOLE_PID"
