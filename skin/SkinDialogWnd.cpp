@@ -99,7 +99,7 @@ void CSkinDialogWnd::NcPaint() {
     RECT wr;
     ::GetWindowRect(m_hWnd, &wr);
     const SkinFramedRecord &framed = *GetFramed();
-    CSkinNonClient::PaintBands(m_hWnd, m_rcPlacement, m_rcPlacement[L::TOP_LEFT].bottom, [&](HDC hDC) {
+    CSkinNonClient::PaintBands(m_hWnd, m_offscreen, m_rcPlacement, m_rcPlacement[L::TOP_LEFT].bottom, [&](HDC hDC) {
         DrawBorder(hDC, m_bActive);
         for (const auto &pButton : m_captionButtons) {
             pButton->SetPosition(framed, Width(wr));

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "skin/SkinOffscreen.h"
 #include "skin/SkinWnd.h"
 
 class CSkinDialogWnd : public CSkinWnd {
@@ -40,6 +41,7 @@ private:
     void RecalcFrame();
 
     CFont m_captionFont;
+    CSkinOffscreen m_offscreen;
     bool m_bPainting = false;
     bool m_bActive = false;
 };

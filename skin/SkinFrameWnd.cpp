@@ -98,6 +98,8 @@ BOOL CSkinFrameWnd::Attach(HWND hWnd) {
             return FALSE;
         m_bActive = reinterpret_cast<HWND>(::SendMessageA(::GetParent(hWnd), WM_MDIGETACTIVE, 0, 0)) == hWnd;
         m_bWasMaximized = ::IsZoomed(hWnd) != FALSE;
+        if (m_bWasMaximized)
+            NotifyParentFrame(true);
     } else {
         // The menu moves from the window into the bar, so that the system draws no menu bar of its own.
         m_hSavedMenu = ::GetMenu(hWnd);
@@ -231,7 +233,7 @@ void CSkinFrameWnd::PaintNow() {
     const SkinFramedRecord *pFramed = GetFramed();
     const LONG width = Width(wr);
     const LONG topBottom = std::max(m_rcPlacement[L::TOP_LEFT].bottom, m_rcMenuBar.bottom);
-    CSkinNonClient::PaintBands(m_hWnd, m_rcPlacement, topBottom, [&](HDC hDC) {
+    CSkinNonClient::PaintBands(m_hWnd, m_offscreen, m_rcPlacement, topBottom, [&](HDC hDC) {
         DrawBorder(hDC, m_bActive);
         for (const auto &pButton : m_captionButtons) {
             if (pFramed)
@@ -465,6 +467,8 @@ LRESULT CSkinFrameWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CSkinFrameWnd::OnDestroy(WPARAM wParam, LPARAM lParam) {
     m_bDestroying = true;
+    if (m_bMDIChild && m_bWasMaximized)
+        NotifyParentFrame(false);
     // The window gets back the menu it would be showing without the skin (the one the application set last), so
     // that it goes with the window as it would have.
     HMENU hMenu = m_menuBar.GetMenu() ? m_menuBar.GetMenu() : m_hSavedMenu;
@@ -488,20 +492,30 @@ LRESULT CSkinFrameWnd::OnSize(WPARAM wParam, LPARAM lParam) {
                        info.ptMaxSize.y, SWP_NOZORDER | SWP_NOACTIVATE);
         m_bPlacingChild = false;
     }
+    const HWND hWnd = m_hWnd;
     const LRESULT result = CSkinWnd::HandleMessage(WM_SIZE, wParam, lParam);
-    if (m_bMDIChild && ::IsWindow(m_hWnd) && (wParam == SIZE_MAXIMIZED) != m_bWasMaximized) {
+    if (m_bMDIChild && ::IsWindow(hWnd) && (wParam == SIZE_MAXIMIZED) != m_bWasMaximized) {
         m_bWasMaximized = wParam == SIZE_MAXIMIZED;
-        OnChildMaximizedChanged();
+        NotifyParentFrame(m_bWasMaximized);
     }
     return result;
 }
 
-void CSkinFrameWnd::OnChildMaximizedChanged() {
-    // The frame's menu bar shows the maximised window's buttons (and may take one more row for them).
+void CSkinFrameWnd::NotifyParentFrame(bool bMaximized) {
     HWND hClient = ::GetParent(m_hWnd);
     HWND hFrame = hClient ? ::GetParent(hClient) : nullptr;
     if (CSkinFrameWnd *pFrame = dynamic_cast<CSkinFrameWnd *>(CSkinRegistry::Instance().FindWindow(hFrame)))
-        pFrame->RecalcFrame();
+        pFrame->OnChildMaximized(m_hWnd, bMaximized);
+}
+
+void CSkinFrameWnd::OnChildMaximized(HWND hChild, bool bMaximized) {
+    if (bMaximized)
+        m_menuBar.SetMaximizedChild(hChild);
+    else if (m_menuBar.GetMaximizedChildHandle() == hChild)
+        m_menuBar.SetMaximizedChild(nullptr);
+    else
+        return;
+    RecalcFrame();
 }
 
 LRESULT CSkinFrameWnd::OnLockedCaptionChange(UINT message, WPARAM wParam, LPARAM lParam) {

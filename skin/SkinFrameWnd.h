@@ -9,6 +9,7 @@
 
 #include "skin/SkinCaptionButton.h"
 #include "skin/SkinMenuBar.h"
+#include "skin/SkinOffscreen.h"
 #include "skin/SkinWnd.h"
 
 class CSkinMDIClient;
@@ -89,8 +90,10 @@ private:
     LRESULT NcPaintAfter(LRESULT result);
     // Makes the system recompute the frame (client area, menu bar) without moving or sizing it.
     void RecalcFrame();
-    // A document window that was maximised or restored changes the menu bar of the frame that holds it.
-    void OnChildMaximizedChanged();
+    // A document window tells the frame that holds it when it is maximised or no longer is (or goes): the frame's
+    // menu bar shows its buttons and may take one more row for them.
+    void NotifyParentFrame(bool bMaximized);
+    void OnChildMaximized(HWND hChild, bool bMaximized);
 
     CSkinMenuBar m_menuBar;
     bool m_bMDIChild = false;
@@ -100,6 +103,7 @@ private:
     HWND m_hMDIClient = nullptr;
     RECT m_rcMenuBar = {0, 0, 0, 0};
     CFont m_captionFont;
+    CSkinOffscreen m_offscreen;
     SYSTEMTIME m_lastCaptionClick = {};
     bool m_bCaptionClicked = false;
     bool m_bActive = false;

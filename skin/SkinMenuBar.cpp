@@ -33,15 +33,6 @@ RECT Deflate(const RECT &rc, const RECT &margins) {
     return RECT{rc.left + margins.left, rc.top + margins.top, rc.right - margins.right, rc.bottom - margins.bottom};
 }
 
-HWND FindMDIClient(HWND hFrame) {
-    for (HWND h = ::GetWindow(hFrame, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
-        char name[16] = {};
-        if (::GetClassNameA(h, name, sizeof(name)) > 0 && lstrcmpiA(name, "MDIClient") == 0)
-            return h;
-    }
-    return nullptr;
-}
-
 POINT CursorInWindow(HWND hWnd) {
     POINT pt = {-1, -1};
     RECT wr;
@@ -165,13 +156,8 @@ int CSkinMenuBar::Layout(int nWidth, bool bChild, std::vector<RECT> *pRects, int
 }
 
 HWND CSkinMenuBar::GetMaximizedChild() const {
-    HWND client = m_hWnd ? FindMDIClient(m_hWnd) : nullptr;
-    if (!client)
-        return nullptr;
-    BOOL maximized = FALSE;
-    HWND active =
-        reinterpret_cast<HWND>(::SendMessageA(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
-    return maximized ? active : nullptr;
+    return m_hMaximizedChild && ::IsWindow(m_hMaximizedChild) && ::IsZoomed(m_hMaximizedChild) ? m_hMaximizedChild
+                                                                                              : nullptr;
 }
 
 int CSkinMenuBar::GetHeight(int nWidth) {

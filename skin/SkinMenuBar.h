@@ -77,7 +77,10 @@ public:
     int GetRowCount() const { return m_nRows; }
     int GetHoverEntry() const { return m_nHover; }
     int GetOpenEntry() const { return m_nOpen; }
-    // The maximised document window whose buttons the bar shows, or null.
+    // The maximised document window whose buttons the bar shows (its frame tells the bar), or null; a window that has
+    // gone or is no longer maximised counts as none.
+    void SetMaximizedChild(HWND hChild) { m_hMaximizedChild = hChild; }
+    HWND GetMaximizedChildHandle() const { return m_hMaximizedChild; }
     HWND GetMaximizedChild() const;
     RECT GetChildButtonRect(int nButton) const { return m_rcChild[nButton]; }
     int GetChildButtonState(int nButton) const { return m_nChildState[nButton]; }
@@ -131,6 +134,7 @@ private:
     bool m_bKeyboardMode = false;
     int m_nKeyboardOpen = -1;
     bool m_bTimer = false;
+    HWND m_hMaximizedChild = nullptr;
     HWND m_hChild = nullptr; // the maximised document window at the last layout
     RECT m_rcChild[CHILD_BUTTON_COUNT] = {};
     int m_nChildState[CHILD_BUTTON_COUNT] = {};

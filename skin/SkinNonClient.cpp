@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/MemoryDC.h"
+#include "platform/SaveDC.h"
 #include "platform/SelectObject.h"
 #include "platform/WindowDC.h"
 #include "skin/Skin.h"
 #include "skin/SkinFrameLayout.h"
+#include "skin/SkinOffscreen.h"
 #include "skin/SkinRegistry.h"
 #include "skin/SkinWnd.h"
 #include "skin/controls/NineGrid.h"
@@ -52,7 +53,7 @@ bool CSkinNonClient::UpdateRegion(CSkinWnd &wnd, RECT &rcSaved) {
     return true;
 }
 
-void CSkinNonClient::PaintBands(HWND hWnd, const RECT (&parts)[PART_COUNT], LONG nTopBottom,
+void CSkinNonClient::PaintBands(HWND hWnd, CSkinOffscreen &offscreen, const RECT (&parts)[PART_COUNT], LONG nTopBottom,
                                 const std::function<void(HDC)> &draw) {
     RECT wr;
     if (!::GetWindowRect(hWnd, &wr))
@@ -61,13 +62,15 @@ void CSkinNonClient::PaintBands(HWND hWnd, const RECT (&parts)[PART_COUNT], LONG
     CWindowDC dc(hWnd);
     if (!dc.GetSafeHdc())
         return;
-    CMemoryDC mem(dc, all);
-    if (!mem.IsValid()) {
+    HDC mem = offscreen.Get(dc, all.right, all.bottom);
+    if (!mem) {
         draw(dc); // no memory for the bitmap: straight onto the window
         return;
     }
-    mem.Cancel();
-    draw(mem);
+    {
+        CSaveDC saved(mem); // whatever the drawing selects or sets stays in this paint
+        draw(mem);
+    }
     typedef CSkinFrameLayout L;
     const RECT bands[4] = {
         {parts[L::TOP_LEFT].left, parts[L::TOP_LEFT].top, all.right, std::max(nTopBottom, parts[L::TOP_LEFT].bottom)},
@@ -82,15 +85,17 @@ void CSkinNonClient::PaintBands(HWND hWnd, const RECT (&parts)[PART_COUNT], LONG
 }
 
 void CSkinNonClient::DrawCaptionText(HDC hDC, HWND hWnd, const RECT &rc, HFONT hFont, COLORREF crText, int nMaxChars) {
-    std::vector<char> text(static_cast<size_t>(nMaxChars) + 1, '\0');
-    const int length = ::GetWindowTextA(hWnd, text.data(), nMaxChars + 1);
+    // Read from the window itself rather than asked for with WM_GETTEXT: a message to a skinned window passes the
+    // engine's hook and subclass layer, which under Wine cost more than the whole paint.
+    std::vector<WCHAR> text(static_cast<size_t>(nMaxChars) + 1, L'\0');
+    const int length = ::InternalGetWindowText(hWnd, text.data(), nMaxChars + 1);
     if (length <= 0)
         return;
     CSelectObject font(hDC, hFont);
     const int oldMode = ::SetBkMode(hDC, TRANSPARENT);
     const COLORREF oldColor = ::SetTextColor(hDC, crText);
     RECT box = rc;
-    ::DrawTextA(hDC, text.data(), length, &box, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+    ::DrawTextW(hDC, text.data(), length, &box, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
     ::SetTextColor(hDC, oldColor);
     ::SetBkMode(hDC, oldMode);
 }

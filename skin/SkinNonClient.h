@@ -10,6 +10,7 @@
 #include "platform/Handle.h"
 #include "skin/SkinRecords.h"
 
+class CSkinOffscreen;
 class CSkinWnd;
 
 class CSkinNonClient {
@@ -26,13 +27,13 @@ public:
     // paint. Otherwise false.
     static bool UpdateRegion(CSkinWnd &wnd, RECT &rcSaved);
 
-    // Draws the whole window through a memory bitmap of its size and copies to the window only the border bands: the
-    // top band from the top-left part down to nTopBottom (caption and menu bar), the left and right parts and the
-    // bottom row. parts are the laid-out placements in window coordinates.
-    static void PaintBands(HWND hWnd, const RECT (&parts)[PART_COUNT], LONG nTopBottom,
+    // Draws the whole window into the off-screen bitmap (of the window's size) and copies to the window only the
+    // border bands: the top band from the top-left part down to nTopBottom (caption and menu bar), the left and right
+    // parts and the bottom row. parts are the laid-out placements in window coordinates.
+    static void PaintBands(HWND hWnd, CSkinOffscreen &offscreen, const RECT (&parts)[PART_COUNT], LONG nTopBottom,
                            const std::function<void(HDC)> &draw);
 
-    // The window's text (at most nMaxChars characters) in the caption font and colour, transparent, single line,
+    // The window's text as the system keeps it (at most nMaxChars characters) in the caption font and colour, transparent, single line,
     // vertically centred and left-aligned in rc.
     static void DrawCaptionText(HDC hDC, HWND hWnd, const RECT &rc, HFONT hFont, COLORREF crText, int nMaxChars);
 

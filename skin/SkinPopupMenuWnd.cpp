@@ -394,6 +394,7 @@ void CSkinPopupMenuWnd::OnFinalDestroy() {
             ::ReleaseCapture();
     }
     ::RemovePropA(m_hWnd, THIS_PROPERTY);
+    m_offscreen.Release();
     CSkinWnd::OnFinalDestroy();
 }
 
@@ -425,7 +426,7 @@ void CSkinPopupMenuWnd::NcPaint() {
     if (CSkinNonClient::UpdateRegion(*this, m_rcSaved))
         return;
     m_bNcPainting = true;
-    CSkinNonClient::PaintBands(m_hWnd, m_rcPlacement, m_rcPlacement[L::TOP_LEFT].bottom,
+    CSkinNonClient::PaintBands(m_hWnd, m_offscreen, m_rcPlacement, m_rcPlacement[L::TOP_LEFT].bottom,
                                [&](HDC hDC) { DrawBorder(hDC, m_bActive); });
     m_bNcPainting = false;
 }

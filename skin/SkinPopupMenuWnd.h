@@ -9,6 +9,7 @@
 #include "platform/Handle.h"
 #include "skin/SkinActiveCaption.h"
 #include "skin/SkinMenuItems.h"
+#include "skin/SkinOffscreen.h"
 #include "skin/SkinPopupMenuObject.h"
 #include "skin/SkinWnd.h"
 
@@ -130,6 +131,7 @@ private:
     CFont m_font;
     int m_nItemHeight = 0;
     bool m_bTimer = false;
+    CSkinOffscreen m_offscreen;
     bool m_bClosing = false; // a submenu whose parent has been asked to close it
     bool m_bActive = false;
     bool m_bNcPainting = false;

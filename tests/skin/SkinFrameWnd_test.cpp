@@ -236,16 +236,23 @@ TEST_F(SkinFrameWndTest, MaximisedDocumentWindowPutsItsBordersOutsideTheClientAr
 TEST_F(SkinFrameWndTest, AThousandPaintsAndResizesLeaveNoGdiObjectBehind) {
     CGdiCounterSnapshot before;
     {
-        CTestMDIFrame mdi(500, 400, MakeMenu({"File", "Edit", "View"}));
-        ASSERT_EQ(SkinAttachFrame(mdi.Get(), "MainFrame"), 1);
-        ::ShowWindow(mdi.Get(), SW_SHOW);
-        HWND child = mdi.NewChild();
-        ASSERT_NE(FrameOf(child), nullptr);
+        CTestFrame frame(kSizable, 500, 400, MakeMenu({"File", "Edit", "View"}));
+        ASSERT_EQ(SkinAttachFrame(frame, "MainFrame"), 1);
         for (int i = 0; i < 1000; ++i) {
-            ::SetWindowPos(mdi.Get(), nullptr, 0, 0, 400 + i % 7 * 20, 300 + i % 5 * 15,
+            // Each new size rebuilds the region and the off-screen bitmap; each paint draws borders, bar and buttons.
+            ::SetWindowPos(frame, nullptr, 0, 0, 400 + i % 7 * 20, 300 + i % 5 * 15,
                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            ::SendMessageA(frame, WM_NCPAINT, 1, 0);
+        }
+        // Document windows come, maximise, restore and go.
+        CTestMDIFrame mdi(500, 400, MakeMenu({"File", "Edit"}));
+        ASSERT_EQ(SkinAttachFrame(mdi.Get(), "MainFrame"), 1);
+        for (int i = 0; i < 20; ++i) {
+            HWND child = mdi.NewChild();
+            ::SendMessageA(mdi.Client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child), 0);
             ::RedrawWindow(mdi.Get(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-            ::SendMessageA(mdi.Get(), WM_NCPAINT, 1, 0);
+            ::SendMessageA(mdi.Client(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(child), 0);
+            ::SendMessageA(mdi.Client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
         }
         // Skin changes rebuild buttons, fonts and regions.
         for (const char *name : {"KROMO", "CORONA", "XPSTEEL", "FUTURAIII", "DEVIOR"})
