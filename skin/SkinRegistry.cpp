@@ -132,6 +132,9 @@ void CSkinRegistry::Reapply(CSkinWnd *pWnd) {
         if (!pNew)
             pNew = m_pSkin->FindObjectByKind(pOld->GetKind());
     }
+    // A window that its parent has already given the new skin's object is not re-applied a second time.
+    if (pNew && pNew == pOld)
+        return;
     pWnd->SetSkinObject(pNew);
 }
 

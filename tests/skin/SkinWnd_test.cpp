@@ -317,6 +317,22 @@ TEST_F(SkinWndTest, BordersAndBackgroundDrawFromTheFrameObjectWithTheirFallbacks
     EXPECT_EQ("", gdi.ChangesSince());
 }
 
+TEST_F(SkinWndTest, ASkinChangeReachesEachPainterOnce) {
+    CSkinWnd::CScopedPainter slider(SKIN_KIND_SLIDER, &CProbeWnd::Create);
+    Registry().InstallSkin(MakeKindSkin({SKIN_KIND_FRAME, SKIN_KIND_SLIDER}));
+    HWND hFrame = CreateTestWindow();
+    HWND hSlider = CreateTestWindow(hFrame, 0, TRACKBAR_CLASSA);
+    AttachProbe(hFrame, Registry().GetSkin().FindObject("MainFrame"));
+    CProbeWnd *pSlider = static_cast<CProbeWnd *>(Registry().FindWindow(hSlider));
+    ASSERT_NE(nullptr, pSlider);
+    const size_t before = pSlider->objects.size();
+    // The frame's re-apply walks its children first; the registry's own pass leaves the slider as it found it.
+    Registry().InstallSkin(MakeKindSkin({SKIN_KIND_FRAME, SKIN_KIND_SLIDER}));
+    EXPECT_EQ(before + 1, pSlider->objects.size());
+    EXPECT_EQ(Registry().GetSkin().FindObject("Slider"), pSlider->GetSkinObject());
+    ::DestroyWindow(hFrame);
+}
+
 TEST_F(SkinWndTest, ChildControlsTakeAndLosePaintersOfTheirKind) {
     CSkinWnd::CScopedPainter slider(SKIN_KIND_SLIDER, &CProbeWnd::Create);
     CSkinWnd::CScopedPainter tab(SKIN_KIND_TAB, &CProbeWnd::Create);
