@@ -586,3 +586,43 @@ TEST(ConsoleE2E, DialogsOpenOverTheFrameAndEnterSendsTheTypedCommand) {
     EXPECT_TRUE(CWaitUntil::Condition([&] { return !::IsWindow(apdu); }, kUiTimeout));
     EXPECT_EQ(app.Texts().size(), 9u);
 }
+
+// Whether this program starts its consoles as Windows XP (the second build of these tests).
+bool ConsoleRunsAsWindowsXp() {
+    char version[16] = {};
+    DWORD size = sizeof(version);
+    return ::RegGetValueA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\QXReader_CCID.exe", "Version",
+                          RRF_RT_REG_SZ, nullptr, version, &size) == ERROR_SUCCESS &&
+           std::string(version) == "winxp";
+}
+
+TEST(ConsoleE2E, TheApduDialogsEditsTakeSkinnedBarsUnderXpFromFullSkinsOnly) {
+    const bool xp = ConsoleRunsAsWindowsXp();
+    Console app;
+    ASSERT_TRUE(app.Start());
+    ::Sleep(2500); // the poll finds the rig's readers
+    app.Command(ID_READER_CONNECT);
+    HWND connect = app.WaitForDialog("连接读卡器");
+    ASSERT_NE(connect, nullptr);
+    ::PostMessageA(connect, WM_COMMAND, MAKEWPARAM(IDC_CONNECT, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(connect, IDC_CONNECT)));
+    ASSERT_TRUE(app.WaitForRows(1));
+    // Under XP the engine gives scrolling controls its own bars (present even where a control shows none); other
+    // versions, and Xpsteel, which holds no control objects, leave the edits to the system.
+    for (UINT skin : {static_cast<UINT>(ID_SKIN_DEVIOR), static_cast<UINT>(ID_SKIN_KROMO),
+                      static_cast<UINT>(ID_SKIN_XPSTEEL)}) {
+        app.Command(skin);
+        app.Command(ID_READER_APDU);
+        HWND apdu = app.WaitForDialog("APDU命令");
+        ASSERT_NE(apdu, nullptr) << skin;
+        const bool skinned = xp && skin != ID_SKIN_XPSTEEL;
+        for (int id : {IDC_COMMAND_EDIT, IDC_RESPONSE_EDIT}) {
+            HWND edit = ::GetDlgItem(apdu, id);
+            ASSERT_NE(edit, nullptr);
+            EXPECT_EQ(::GetPropA(edit, "SkinSBSubclassPtr") != nullptr, skinned) << skin << " edit " << id;
+        }
+        ::PostMessageA(apdu, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(apdu, IDCANCEL)));
+        ASSERT_TRUE(CWaitUntil::Condition([&] { return !::IsWindow(apdu); }, kUiTimeout));
+    }
+}
