@@ -12,15 +12,16 @@
 #include "res/console/resource.h"
 #include "tests/rig/RigControl.h"
 #include "tests/support/RemoteListView.h"
+#include "tests/console/ConsoleDriver.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/TestProcess.h"
 #include "tests/support/UiDriver.h"
 #include "tests/support/WaitUntil.h"
 
+using namespace console_e2e;
+
 namespace {
-const DWORD kStartTimeout = 30000;
-const DWORD kUiTimeout = 10000;
 const DWORD kRunTimeout = 90000;
 const char kReader[] = "Virtual PCD 00 00";
 
@@ -48,40 +49,11 @@ const char kScript[] = "; twenty commands for the default card\r\n"
                        "00B0000010\r\n"
                        "00A40000023F00\r\n";
 
-std::string TempFile(const std::string &name) {
-    char dir[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + name;
-}
-
 std::string Quoted(const std::string &s) {
     return "\"" + s + "\"";
 }
 
-BOOL CALLBACK FindList(HWND h, LPARAM lp) {
-    if (CUiDriver::GetClassName(h) == "SysListView32") {
-        *reinterpret_cast<HWND *>(lp) = h;
-        return FALSE;
-    }
-    return TRUE;
-}
-HWND ListOf(HWND main) {
-    HWND list = nullptr;
-    ::EnumChildWindows(main, FindList, reinterpret_cast<LPARAM>(&list));
-    return list;
-}
-
 typedef std::vector<std::vector<std::string>> Rows;
-Rows RowsOf(HWND main) {
-    Rows rows;
-    HWND list = ListOf(main);
-    if (!list)
-        return rows;
-    CRemoteListView remote(list);
-    for (int i = 0; i < remote.GetItemCount(); ++i)
-        rows.push_back(remote.GetRow(i));
-    return rows;
-}
 
 // Visible dialogs and message boxes of a process.
 struct DialogCount {
@@ -127,68 +99,18 @@ BatchResult RunBatch(const std::string &args) {
 }
 
 // The console started as a user starts it, driven through its dialogs.
-class Console {
+class Console : public CConsoleDriver {
 public:
-    bool Start(const std::string &args, const std::string &title) {
-        if (!m_process.Start(CTestPaths::FromUnix(QX_CONSOLE_EXE), args))
-            return false;
-        m_hMain = CUiDriver::WaitForTopLevelWindow(m_process.GetProcessId(), "", title, kStartTimeout);
-        return m_hMain != nullptr;
-    }
-    ~Console() { Close(); }
-    void Close() {
-        if (m_hMain && ::IsWindow(m_hMain))
-            ::PostMessageA(m_hMain, WM_CLOSE, 0, 0);
-        m_process.WaitForExit(10000);
-    }
-    HWND Main() const { return m_hMain; }
-    DWORD Pid() const { return m_process.GetProcessId(); }
-    void Command(int id) { CUiDriver::PostCommand(m_hMain, id); }
-    Rows GetRows() { return RowsOf(m_hMain); }
-    bool WaitForRows(size_t n) {
-        return CWaitUntil::Condition([&] { return GetRows().size() >= n; }, 60000, 50);
-    }
-    HWND WaitForDialog(const std::string &title) {
-        return CUiDriver::WaitForTopLevelWindow(Pid(), "#32770", title, kUiTimeout);
-    }
-    // Connect through the dialog's button on the preselected reader.
-    bool ConnectWithButton() {
-        Command(ID_READER_CONNECT);
-        HWND dlg = WaitForDialog("连接读卡器");
-        if (!dlg)
-            return false;
-        ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_CONNECT, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDC_CONNECT)));
-        return WaitForRows(1) && GetRows().back()[1] == "连接成功！";
-    }
+    // A long script takes a while on a loaded machine.
+    bool WaitForRows(size_t n) { return CConsoleDriver::WaitForRows(n, 60000); }
+    Rows GetRows() { return AllRows(); }
     // The script command with its file typed into the open dialog.
     bool RunScriptThroughTheDialog(const std::string &path) {
         // The command is enabled once the frame has seen the connection at idle.
         ::Sleep(500);
         Command(ID_READER_SCRIPT);
-        HWND dlg = nullptr;
-        CWaitUntil::Condition(
-            [&] {
-                dlg = CUiDriver::FindTopLevelWindow(Pid(), "#32770", "");
-                return dlg != nullptr;
-            },
-            kUiTimeout);
-        if (!dlg)
-            return false;
-        HWND name = ::GetDlgItem(dlg, 0x47C);
-        if (!name)
-            name = ::GetDlgItem(dlg, 0x480);
-        if (!name)
-            return false;
-        ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-        ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDOK)));
-        return CWaitUntil::Condition([&] { return !::IsWindow(dlg); }, kUiTimeout);
+        return ChooseFile(path);
     }
-
-private:
-    CTestProcess m_process;
-    HWND m_hMain = nullptr;
 };
 
 std::string FileName(const std::string &path) {
@@ -413,7 +335,7 @@ TEST(BatchRunE2E, WithoutExitTheConsoleStaysOpenWithTheSummary) {
     EXPECT_TRUE(StartsWith(rows.back()[1], "批处理结束（退出码 0）：通过；发送命令 20 条，失败 10 条，用时 "))
         << rows.back()[1];
     // The list shows its end, where the summary is.
-    HWND list = ListOf(app.Main());
+    HWND list = app.List();
     EXPECT_TRUE(CWaitUntil::Condition(
         [&] {
             return ::SendMessageA(list, LVM_GETTOPINDEX, 0, 0) + ::SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0) >=

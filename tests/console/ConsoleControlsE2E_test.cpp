@@ -17,14 +17,13 @@
 #include "tests/support/Screenshot.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/TestProcess.h"
+#include "tests/console/ConsoleDriver.h"
 #include "tests/support/UiDriver.h"
 #include "tests/support/WaitUntil.h"
 
-namespace {
-const char kMainTitle[] = "QXReader1 - QXReader_CCID";
-const DWORD kStartTimeout = 30000;
-const DWORD kUiTimeout = 10000;
+using namespace console_e2e;
 
+namespace {
 struct ChildSearch {
     std::string cls;
     int id;
@@ -36,52 +35,17 @@ BOOL CALLBACK CollectChild(HWND h, LPARAM lp) {
         s->found.push_back(h);
     return TRUE;
 }
-std::vector<HWND> FindDescendants(HWND parent, const char *cls, int id = -1) {
+std::vector<HWND> FindVisibleDescendants(HWND parent, const char *cls, int id = -1) {
     ChildSearch s = {cls, id, {}};
     ::EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
-HWND FindDescendant(HWND parent, const char *cls, int id = -1) {
-    std::vector<HWND> all = FindDescendants(parent, cls, id);
+HWND FindVisibleDescendant(HWND parent, const char *cls, int id = -1) {
+    std::vector<HWND> all = FindVisibleDescendants(parent, cls, id);
     return all.empty() ? nullptr : all.front();
 }
 
-class Console {
-public:
-    bool Start() {
-        if (!m_process.Start(CTestPaths::FromUnix(QX_CONSOLE_EXE), ""))
-            return false;
-        m_hMain = CUiDriver::WaitForTopLevelWindow(m_process.GetProcessId(), "", kMainTitle, kStartTimeout);
-        return m_hMain != nullptr;
-    }
-    ~Console() {
-        if (m_hMain && ::IsWindow(m_hMain))
-            ::PostMessageA(m_hMain, WM_CLOSE, 0, 0);
-        m_process.WaitForExit(5000);
-    }
-    HWND Main() const { return m_hMain; }
-    void Command(int id) { CUiDriver::PostCommand(m_hMain, id); }
-    std::vector<std::string> Texts() {
-        std::vector<std::string> out;
-        HWND list = FindDescendant(m_hMain, "SysListView32");
-        if (!list)
-            return out;
-        CRemoteListView remote(list);
-        for (int i = 0; i < remote.GetItemCount(); ++i)
-            out.push_back(remote.GetItemText(i, 1));
-        return out;
-    }
-    bool WaitForRows(size_t n) {
-        return CWaitUntil::Condition([&] { return Texts().size() >= n; }, kUiTimeout, 50);
-    }
-    HWND WaitForDialog(const std::string &title) {
-        return CUiDriver::WaitForTopLevelWindow(m_process.GetProcessId(), "#32770", title, kUiTimeout);
-    }
-
-private:
-    CTestProcess m_process;
-    HWND m_hMain = nullptr;
-};
+using Console = CConsoleDriver;
 
 void Shot(HWND h, const std::string &name) {
     CScreenshot shot;
@@ -140,7 +104,7 @@ void ExpectLook(HWND hControl, bool bSkinned, const std::string &what, int nRigh
 
 // Statics of the full skins are transparent: the painter gives them WS_EX_TRANSPARENT, and takes it back with them.
 void ExpectStatics(HWND hDlg, bool bSkinned) {
-    const std::vector<HWND> statics = FindDescendants(hDlg, "Static");
+    const std::vector<HWND> statics = FindVisibleDescendants(hDlg, "Static");
     ASSERT_FALSE(statics.empty());
     for (HWND h : statics) {
         const bool bTransparent = (::GetWindowLongPtrA(h, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0;
@@ -175,15 +139,15 @@ TEST(ConsoleControlsE2E, DialogsAndBarsFollowEachSkin) {
         // The frame's bars: every skin has a tool-bar and a status-bar object.
         HWND hMain = app.Main();
         Settle(hMain);
-        const std::vector<HWND> toolBars = FindDescendants(hMain, TOOLBARCLASSNAMEA);
-        const std::vector<HWND> dockRows = FindDescendants(hMain, "AfxControlBar42s");
+        const std::vector<HWND> toolBars = FindVisibleDescendants(hMain, TOOLBARCLASSNAMEA);
+        const std::vector<HWND> dockRows = FindVisibleDescendants(hMain, "AfxControlBar42s");
         ASSERT_EQ(3u, toolBars.size());
         ASSERT_FALSE(dockRows.empty());
         for (HWND h : toolBars)
             ExpectLook(h, true, "tool bar " + std::to_string(::GetDlgCtrlID(h)));
         for (HWND h : dockRows)
             ExpectLook(h, true, "docking row " + std::to_string(::GetDlgCtrlID(h)));
-        ExpectLook(FindDescendant(hMain, STATUSCLASSNAMEA), true, "status bar");
+        ExpectLook(FindVisibleDescendant(hMain, STATUSCLASSNAMEA), true, "status bar");
         Shot(hMain, "console_" + name + "_main_bars.png");
 
         // The connect dialog, then a connection through it.

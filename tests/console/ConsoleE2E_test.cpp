@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "res/console/resource.h"
+#include "tests/console/ConsoleDriver.h"
 #include "tests/rig/RigControl.h"
 #include "tests/support/RemoteListView.h"
 #include "tests/support/Screenshot.h"
@@ -18,98 +19,10 @@
 #include "tests/support/UiDriver.h"
 #include "tests/support/WaitUntil.h"
 
+using namespace console_e2e;
+
 namespace {
-const char kMainTitle[] = "QXReader1 - QXReader_CCID";
-const DWORD kStartTimeout = 30000;
-const DWORD kUiTimeout = 10000;
-
-struct ChildSearch {
-    const char *cls;
-    int id;
-    HWND found;
-};
-BOOL CALLBACK FindChild(HWND h, LPARAM lp) {
-    ChildSearch *s = reinterpret_cast<ChildSearch *>(lp);
-    if (CUiDriver::GetClassName(h) == s->cls && (s->id < 0 || ::GetDlgCtrlID(h) == s->id)) {
-        s->found = h;
-        return FALSE;
-    }
-    return TRUE;
-}
-HWND FindDescendant(HWND parent, const char *cls, int id = -1) {
-    ChildSearch s = {cls, id, nullptr};
-    ::EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
-class Console {
-public:
-    bool Start(const std::string &args = std::string()) {
-        if (!m_process.Start(CTestPaths::FromUnix(QX_CONSOLE_EXE), args))
-            return false;
-        m_hMain = CUiDriver::WaitForTopLevelWindow(m_process.GetProcessId(), "", kMainTitle, kStartTimeout);
-        return m_hMain != nullptr;
-    }
-    ~Console() {
-        if (m_hMain && ::IsWindow(m_hMain))
-            ::PostMessageA(m_hMain, WM_CLOSE, 0, 0);
-        m_process.WaitForExit(5000);
-    }
-    HWND Main() const { return m_hMain; }
-    DWORD Pid() const { return m_process.GetProcessId(); }
-    void Command(int id) { CUiDriver::PostCommand(m_hMain, id); }
-    HWND List() { return FindDescendant(m_hMain, "SysListView32"); }
-    std::vector<std::string> Texts() {
-        std::vector<std::string> out;
-        HWND list = List();
-        if (!list)
-            return out;
-        CRemoteListView remote(list);
-        for (int i = 0; i < remote.GetItemCount(); ++i)
-            out.push_back(remote.GetItemText(i, 1));
-        return out;
-    }
-    std::vector<std::string> Numbers() {
-        std::vector<std::string> out;
-        CRemoteListView remote(List());
-        for (int i = 0; i < remote.GetItemCount(); ++i)
-            out.push_back(remote.GetItemText(i, 0));
-        return out;
-    }
-    bool WaitForRows(size_t n) {
-        return CWaitUntil::Condition([&] { return Texts().size() >= n; }, kUiTimeout, 50);
-    }
-    HWND WaitForDialog(const std::string &title) {
-        return CUiDriver::WaitForTopLevelWindow(Pid(), "#32770", title, kUiTimeout);
-    }
-    // The state of a command's button on the bar with the given window id: 1 enabled, 0 disabled, -1 no button.
-    int ButtonEnabled(int barId, int command) {
-        HWND bar = FindDescendant(m_hMain, TOOLBARCLASSNAMEA, barId);
-        if (!bar)
-            return -1;
-        LRESULT state = ::SendMessageA(bar, TB_GETSTATE, static_cast<WPARAM>(command), 0);
-        return state == -1 ? -1 : ((state & TBSTATE_ENABLED) ? 1 : 0);
-    }
-    bool WaitForButton(int barId, int command, int enabled) {
-        return CWaitUntil::Condition([&] { return ButtonEnabled(barId, command) == enabled; }, kUiTimeout, 50);
-    }
-    // Opens the connect dialog and presses its connect button on the preselected reader; true once the log
-    // says "连接成功！" and the frame has enabled the reader commands (it samples the connection at idle).
-    bool ConnectWithButton() {
-        Command(ID_READER_CONNECT);
-        HWND dlg = WaitForDialog("连接读卡器");
-        if (!dlg)
-            return false;
-        ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_CONNECT, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDC_CONNECT)));
-        return WaitForRows(1) && Texts().back() == "连接成功！" &&
-               WaitForButton(IDW_DISCONNECTBAR, ID_READER_DISCONNECT, 1);
-    }
-
-private:
-    CTestProcess m_process;
-    HWND m_hMain = nullptr;
-};
+using Console = CConsoleDriver;
 
 void Shot(HWND h, const std::string &name) {
     CScreenshot shot;
@@ -210,11 +123,6 @@ TEST(ConsoleE2E, ReaderSessionOnTheRig) {
 }
 
 namespace {
-std::string TempFile(const std::string &name) {
-    char dir[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + name;
-}
 
 std::string ReadRecentFile1() {
     HKEY key = nullptr;
@@ -229,26 +137,6 @@ std::string ReadRecentFile1() {
     return rc == ERROR_SUCCESS ? std::string(value) : std::string();
 }
 
-// Chooses a file in the system's open dialog the way a user types its path and presses Enter.
-bool ChooseFile(Console &app, const std::string &path) {
-    HWND dlg = nullptr;
-    CWaitUntil::Condition(
-        [&] {
-            dlg = CUiDriver::FindTopLevelWindow(app.Pid(), "#32770", "");
-            return dlg && dlg != app.Main();
-        },
-        kUiTimeout);
-    if (!dlg)
-        return false;
-    HWND name = ::GetDlgItem(dlg, 0x47C); // the file-name combo box of the explorer-style dialog
-    if (!name)
-        name = ::GetDlgItem(dlg, 0x480); // the old-style file-name edit
-    if (!name)
-        return false;
-    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDOK)));
-    return CWaitUntil::Condition([&] { return !::IsWindow(dlg); }, kUiTimeout);
-}
 } // namespace
 
 TEST(ConsoleE2E, ScriptFileRunsThroughTheOpenDialog) {
@@ -272,7 +160,7 @@ TEST(ConsoleE2E, ScriptFileRunsThroughTheOpenDialog) {
 
     CRigControl::ClearLog(0);
     app.Command(ID_READER_SCRIPT);
-    ASSERT_TRUE(ChooseFile(app, script));
+    ASSERT_TRUE(app.ChooseFile(script));
     ASSERT_TRUE(app.WaitForRows(12));
     std::vector<std::string> t = app.Texts();
     ASSERT_EQ(t.size(), 12u);
@@ -302,7 +190,7 @@ TEST(ConsoleE2E, ScriptFileRunsThroughTheOpenDialog) {
     ASSERT_TRUE(CTestPaths::WriteFile(big, text));
     CRigControl::ClearLog(0);
     app.Command(ID_READER_SCRIPT);
-    ASSERT_TRUE(ChooseFile(app, big));
+    ASSERT_TRUE(app.ChooseFile(big));
     HWND list = app.List();
     EXPECT_TRUE(
         CWaitUntil::Condition([&] { return ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 12 + 4000; }, 60000, 200));
@@ -400,7 +288,7 @@ TEST(ConsoleE2E, MalformedScriptsSendNothingAndABomIsSkipped) {
         std::string path = TempFile(c.name);
         ASSERT_TRUE(CTestPaths::WriteFile(path, c.bytes));
         app.Command(ID_READER_SCRIPT);
-        ASSERT_TRUE(ChooseFile(app, path)) << c.name;
+        ASSERT_TRUE(app.ChooseFile(path)) << c.name;
         ::Sleep(300);
         EXPECT_EQ(app.Texts().size(), 1u) << c.name;
         EXPECT_TRUE(CRigControl::Commands(0).empty()) << c.name;
@@ -411,7 +299,7 @@ TEST(ConsoleE2E, MalformedScriptsSendNothingAndABomIsSkipped) {
     ASSERT_TRUE(CTestPaths::WriteFile(bom, "\xEF\xBB\xBF"
                                            "00A4040000\r\n"));
     app.Command(ID_READER_SCRIPT);
-    ASSERT_TRUE(ChooseFile(app, bom));
+    ASSERT_TRUE(app.ChooseFile(bom));
     ASSERT_TRUE(app.WaitForRows(5));
     EXPECT_EQ(app.Texts()[2], "00A4040000");
     EXPECT_EQ(CRigControl::Commands(0).size(), 2u); // SELECT and its GET RESPONSE
@@ -495,7 +383,7 @@ TEST(ConsoleE2E, SavesThroughTheSaveDialogAndReopensFromTheRecentFileMenu) {
 
     // A new log has no name yet: saving asks for one.
     app.Command(ID_FILE_SAVE);
-    ASSERT_TRUE(ChooseFile(app, path));
+    ASSERT_TRUE(app.ChooseFile(path));
     ASSERT_TRUE(CWaitUntil::Condition([&] { return CTestPaths::Exists(path); }, kUiTimeout));
     const std::string record = "<--第0条 连接成功！ @@ 10 -->\n";
     EXPECT_TRUE(CWaitUntil::Condition(

@@ -13,6 +13,7 @@
 
 #include "framework/FrameworkIds.h"
 #include "res/console/resource.h"
+#include "tests/console/ConsoleDriver.h"
 #include "tests/rig/RigControl.h"
 #include "tests/support/RemoteListView.h"
 #include "tests/support/Screenshot.h"
@@ -21,46 +22,14 @@
 #include "tests/support/UiDriver.h"
 #include "tests/support/WaitUntil.h"
 
+using namespace console_e2e;
+
 namespace {
-const char kMainTitle[] = "QXReader1 - QXReader_CCID";
 const char kPopupClass[] = "SkinWeavePopupMenuWnd";
-const DWORD kStartTimeout = 30000;
-const DWORD kUiTimeout = 10000;
 
 // The entries of the console's menu bar while a trace window is open, and their item counts.
 enum { LOG_MENU, VIEW_MENU, READER_MENU, DISPLAY_MENU, SKIN_MENU, HELP_MENU, ENTRY_COUNT };
 const int kReaderItems = 6; // connect, disconnect, separator, ATR, APDU, script
-
-// The first descendant window that the test accepts.
-struct ChildSearch {
-    std::function<bool(HWND)> accept;
-    HWND found;
-};
-BOOL CALLBACK FindChild(HWND h, LPARAM lp) {
-    ChildSearch *s = reinterpret_cast<ChildSearch *>(lp);
-    if (s->accept(h)) {
-        s->found = h;
-        return FALSE;
-    }
-    return TRUE;
-}
-HWND FindDescendantWhere(HWND parent, std::function<bool(HWND)> accept) {
-    ChildSearch s = {std::move(accept), nullptr};
-    ::EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-HWND FindDescendant(HWND parent, const char *cls) {
-    return FindDescendantWhere(parent, [cls](HWND h) { return CUiDriver::GetClassName(h) == cls; });
-}
-HWND FindDescendantById(HWND parent, int id) {
-    return FindDescendantWhere(parent, [id](HWND h) { return ::GetDlgCtrlID(h) == id; });
-}
-
-std::string TempFile(const std::string &name) {
-    char dir[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + name;
-}
 
 RECT Union(const RECT &a, const RECT &b) {
     return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
@@ -72,44 +41,13 @@ void ShotOf(const RECT &rc, const std::string &name) {
         shot.SavePng(name);
 }
 
-
-class Console {
+class Console : public CConsoleDriver {
 public:
     bool Start() {
-        if (!m_process.Start(CTestPaths::FromUnix(QX_CONSOLE_EXE), std::string()))
+        if (!CConsoleDriver::Start())
             return false;
-        m_hMain = CUiDriver::WaitForTopLevelWindow(m_process.GetProcessId(), "", kMainTitle, kStartTimeout);
-        if (!m_hMain)
-            return false;
-        ::SetWindowPos(m_hMain, nullptr, 60, 40, 760, 560, SWP_NOZORDER);
-        return CUiDriver::Activate(m_hMain);
-    }
-    ~Console() {
-        if (m_hMain && ::IsWindow(m_hMain))
-            ::PostMessageA(m_hMain, WM_CLOSE, 0, 0);
-        m_process.WaitForExit(5000);
-    }
-    HWND Main() const { return m_hMain; }
-    DWORD Pid() const { return m_process.GetProcessId(); }
-    HWND List() { return FindDescendant(m_hMain, "SysListView32"); }
-    std::vector<std::string> Texts() {
-        std::vector<std::string> out;
-        HWND list = List();
-        if (!list)
-            return out;
-        CRemoteListView remote(list);
-        for (int i = 0; i < remote.GetItemCount(); ++i)
-            out.push_back(remote.GetItemText(i, 1));
-        return out;
-    }
-    bool WaitForRows(size_t n) {
-        return CWaitUntil::Condition([&] { return Texts().size() == n; }, kUiTimeout, 50);
-    }
-    bool WaitForLast(const std::string &text) {
-        return CWaitUntil::Condition([&] { auto t = Texts(); return !t.empty() && t.back() == text; }, kUiTimeout, 50);
-    }
-    HWND WaitForDialog(const std::string &title) {
-        return CUiDriver::WaitForTopLevelWindow(Pid(), "#32770", title, kUiTimeout);
+        ::SetWindowPos(Main(), nullptr, 60, 40, 760, 560, SWP_NOZORDER);
+        return CUiDriver::Activate(Main());
     }
     // The visible popup menu window of the console, or none.
     HWND Popup() { return CUiDriver::FindTopLevelWindow(Pid(), kPopupClass, ""); }
@@ -126,7 +64,7 @@ public:
     // menu, and while it is open the pointer sliding right opens each next entry's menu below that entry.
     bool FindEntries() {
         m_entries.clear();
-        const RECT wr = CUiDriver::GetWindowRectOnScreen(m_hMain);
+        const RECT wr = CUiDriver::GetWindowRectOnScreen(Main());
         // The bar's first row: the first rows of the window that hit-test as menu.
         int top = -1;
         for (int y = wr.top; y < wr.top + 120 && top < 0; ++y)
@@ -185,7 +123,7 @@ public:
         HWND popup = OpenByMouse(entry);
         if (!popup || h == 0) {
             CScreenshot shot;
-            if (shot.CaptureWindow(m_hMain))
+            if (shot.CaptureWindow(Main()))
                 shot.SavePng("menu_open_failed.png");
             return false;
         }
@@ -197,13 +135,13 @@ public:
         if (WaitForNoPopup())
             return true;
         // For the report: what the screen showed.
-        ShotOf(Union(CUiDriver::GetWindowRectOnScreen(m_hMain), CUiDriver::GetWindowRectOnScreen(popup)),
+        ShotOf(Union(CUiDriver::GetWindowRectOnScreen(Main()), CUiDriver::GetWindowRectOnScreen(popup)),
                "menu_choice_failed.png");
         return false;
     }
     // Alt+letter, then the keys.
     bool ChooseByKeys(WORD letter, const std::vector<WORD> &keys) {
-        if (!CUiDriver::Activate(m_hMain) || !CUiDriver::PressChord(VK_MENU, letter) || !WaitForPopup())
+        if (!CUiDriver::Activate(Main()) || !CUiDriver::PressChord(VK_MENU, letter) || !WaitForPopup())
             return false;
         for (WORD key : keys) {
             CUiDriver::PressKey(key);
@@ -214,7 +152,7 @@ public:
 
 private:
     LRESULT HitTest(POINT pt) {
-        return ::SendMessageA(m_hMain, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+        return ::SendMessageA(Main(), WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
     }
     HWND WaitForPopupBriefly() {
         HWND popup = nullptr;
@@ -222,38 +160,12 @@ private:
         return popup;
     }
 
-    CTestProcess m_process;
-    HWND m_hMain = nullptr;
     std::vector<int> m_entries;
     int m_nRowY = 0;
     int m_nItemHeight = 0;
 };
 
-// Chooses a file in the system's open or save dialog the way a user types its path and presses Enter.
-bool ChooseFile(Console &app, const std::string &path) {
-    HWND dlg = nullptr;
-    CWaitUntil::Condition(
-        [&] {
-            dlg = CUiDriver::FindTopLevelWindow(app.Pid(), "#32770", "");
-            return dlg && dlg != app.Main();
-        },
-        kUiTimeout);
-    if (!dlg)
-        return false;
-    HWND name = ::GetDlgItem(dlg, 0x47C);
-    if (!name)
-        name = ::GetDlgItem(dlg, 0x480);
-    if (!name)
-        return false;
-    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDOK)));
-    return CWaitUntil::Condition([&] { return !::IsWindow(dlg); }, kUiTimeout);
-}
 
-bool CloseDialog(HWND dlg, int id) {
-    ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dlg, id)));
-    return CWaitUntil::Condition([&] { return !::IsWindow(dlg); }, kUiTimeout);
-}
 
 // A row of the caption's pixels as the screen shows them (the skin in force shows there).
 std::vector<COLORREF> CaptionPixels(HWND hMain) {
@@ -305,16 +217,16 @@ TEST(ConsoleMenuE2E, EveryCommandByMouseThroughTheSkinnedMenuBar) {
     EXPECT_TRUE(CloseDialog(dlg, IDCANCEL));
     CRigControl::ClearLog(0);
     ASSERT_TRUE(app.ChooseByMouse(READER_MENU, 5));
-    ASSERT_TRUE(ChooseFile(app, script));
+    ASSERT_TRUE(app.ChooseFile(script));
     EXPECT_TRUE(CWaitUntil::Condition([&] { return !CRigControl::Commands(0).empty(); }, kUiTimeout));
 
     // Log: clear, save (the save dialog), close, then the recent file and open from the frame's own menu.
     ASSERT_TRUE(app.ChooseByMouse(LOG_MENU, 5));
-    ASSERT_TRUE(app.WaitForRows(0));
+    ASSERT_TRUE(app.WaitForExactly(0));
     ASSERT_TRUE(app.ChooseByMouse(READER_MENU, 1));
     ASSERT_TRUE(app.WaitForLast("断开设备成功！"));
     ASSERT_TRUE(app.ChooseByMouse(LOG_MENU, 2));
-    ASSERT_TRUE(ChooseFile(app, saved));
+    ASSERT_TRUE(app.ChooseFile(saved));
     ASSERT_TRUE(CWaitUntil::Condition([&] { return CTestPaths::Exists(saved); }, kUiTimeout));
     ASSERT_TRUE(app.ChooseByMouse(LOG_MENU, 1));
     ASSERT_TRUE(CWaitUntil::Condition([&] { return app.List() == nullptr; }, kUiTimeout));
@@ -328,7 +240,7 @@ TEST(ConsoleMenuE2E, EveryCommandByMouseThroughTheSkinnedMenuBar) {
     ASSERT_TRUE(app.FindEntries());
     ASSERT_EQ(app.Entries().size(), static_cast<size_t>(ENTRY_COUNT));
     ASSERT_TRUE(app.ChooseByMouse(LOG_MENU, 0));
-    ASSERT_TRUE(ChooseFile(app, saved));
+    ASSERT_TRUE(app.ChooseFile(saved));
     EXPECT_TRUE(CWaitUntil::Condition([&] { return app.List() != nullptr; }, kUiTimeout));
 
     // While no reader is connected its commands are grey: a press on ATR leaves the menu open.
@@ -341,7 +253,7 @@ TEST(ConsoleMenuE2E, EveryCommandByMouseThroughTheSkinnedMenuBar) {
     CUiDriver::PressKey(VK_ESCAPE);
     ASSERT_TRUE(app.WaitForNoPopup());
     // View: the tool bar goes and comes back. Display: the grid lines.
-    const HWND toolbar = FindDescendantById(app.Main(), AFX_IDW_TOOLBAR);
+    const HWND toolbar = FindDescendant(app.Main(), TOOLBARCLASSNAMEA, AFX_IDW_TOOLBAR);
     ASSERT_NE(toolbar, nullptr);
     ASSERT_TRUE(app.ChooseByMouse(VIEW_MENU, 0));
     EXPECT_TRUE(CWaitUntil::Condition([&] { return !::IsWindowVisible(toolbar); }, kUiTimeout));
@@ -395,7 +307,7 @@ TEST(ConsoleMenuE2E, CommandsByAltLetterAndArrows) {
     EXPECT_TRUE(CloseDialog(open, IDCANCEL));
     // Alt+F, to the clear command past the separator.
     ASSERT_TRUE(app.ChooseByKeys('F', {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}));
-    ASSERT_TRUE(app.WaitForRows(0));
+    ASSERT_TRUE(app.WaitForExactly(0));
     // Left and Right move between the entries' menus: from help, Left twice is the skin menu's neighbour, the
     // display menu, and Right back to skins; its third item is Kromo.
     const std::vector<COLORREF> before = CaptionPixels(app.Main());
