@@ -2,24 +2,16 @@
 
 #include <windowsx.h>
 
+#include "platform/RectSize.h"
 #include "skin/SkinCaptionButton.h"
 #include "skin/SkinFrameLayout.h"
 #include "skin/SkinNonClient.h"
-#include "skin/SkinStyleScope.h"
 #include "skin/controls/NineGrid.h"
 #include "skin/controls/SkinDraw.h"
 
 namespace {
 
 typedef CSkinFrameLayout L;
-
-LONG Width(const RECT &rc) {
-    return rc.right - rc.left;
-}
-
-LONG Height(const RECT &rc) {
-    return rc.bottom - rc.top;
-}
 
 } // namespace
 
@@ -121,16 +113,6 @@ POINT CSkinDialogWnd::ToWindow(LPARAM lParam) const {
     return POINT{GET_X_LPARAM(lParam) - wr.left, GET_Y_LPARAM(lParam) - wr.top};
 }
 
-LRESULT CSkinDialogWnd::CallWithStyle(DWORD dwStyle, UINT message, WPARAM wParam, LPARAM lParam) {
-    CSkinStyleScope style(m_hWnd, dwStyle);
-    return CSkinWnd::HandleMessage(message, wParam, lParam);
-}
-
-LRESULT CSkinDialogWnd::CallWithoutSysMenu(UINT message, WPARAM wParam, LPARAM lParam) {
-    const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE));
-    return CallWithStyle(style & ~WS_SYSMENU, message, wParam, lParam);
-}
-
 LRESULT CSkinDialogWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!HasPrevious())
         return CSkinWnd::HandleMessage(message, wParam, lParam);
@@ -191,9 +173,7 @@ LRESULT CSkinDialogWnd::OnNcMouse(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCMOUSEMOVE)
         return CallWithoutSysMenu(message, wParam, lParam);
     // Moving the dialog by its caption: the platform's default procedure.
-    const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE));
-    CSkinStyleScope scope(m_hWnd, style & ~WS_SYSMENU);
-    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+    return DefaultWithoutSysMenu(message, wParam, lParam);
 }
 
 LRESULT CSkinDialogWnd::OnEraseBkgnd(WPARAM wParam, LPARAM lParam) {

@@ -28,9 +28,6 @@ public:
     bool IsCaptionActive() const { return m_bActive; }
 
 private:
-    // The base's answer with the window's style replaced for the call.
-    LRESULT CallWithStyle(DWORD dwStyle, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT CallWithoutSysMenu(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
     LRESULT OnNcCalcSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnNcMouse(UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,14 +1,7 @@
 #include "skin/SkinFrameLayout.h"
+#include "platform/RectSize.h"
 
 namespace {
-
-LONG Width(const RECT &rc) {
-    return rc.right - rc.left;
-}
-
-LONG Height(const RECT &rc) {
-    return rc.bottom - rc.top;
-}
 
 } // namespace
 

@@ -6,6 +6,7 @@
 
 #include "platform/MemoryDC.h"
 #include "platform/PaintDC.h"
+#include "platform/RectSize.h"
 #include "skin/SkinCaptionButton.h"
 #include "skin/SkinClock.h"
 #include "skin/SkinFrameLayout.h"
@@ -14,20 +15,11 @@
 #include "skin/SkinMessages.h"
 #include "skin/SkinNonClient.h"
 #include "skin/SkinRegistry.h"
-#include "skin/SkinStyleScope.h"
 #include "skin/controls/NineGrid.h"
 
 namespace {
 
 typedef CSkinFrameLayout L;
-
-LONG Width(const RECT &rc) {
-    return rc.right - rc.left;
-}
-
-LONG Height(const RECT &rc) {
-    return rc.bottom - rc.top;
-}
 
 bool IsMDIClientClass(HWND hWnd) {
     char name[16] = {};
@@ -403,22 +395,6 @@ DWORD CSkinFrameWnd::GetPlainStyle() const {
     if (!m_bMDIChild)
         return PLAIN_TOP_LEVEL_STYLE;
     return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)) & ~(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
-}
-
-LRESULT CSkinFrameWnd::CallWithStyle(DWORD dwStyle, UINT message, WPARAM wParam, LPARAM lParam) {
-    CSkinStyleScope style(m_hWnd, dwStyle);
-    return CSkinWnd::HandleMessage(message, wParam, lParam);
-}
-
-LRESULT CSkinFrameWnd::CallWithoutSysMenu(UINT message, WPARAM wParam, LPARAM lParam) {
-    const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE));
-    return CallWithStyle(style & ~WS_SYSMENU, message, wParam, lParam);
-}
-
-LRESULT CSkinFrameWnd::DefaultWithoutSysMenu(UINT message, WPARAM wParam, LPARAM lParam) {
-    const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE));
-    CSkinStyleScope scope(m_hWnd, style & ~WS_SYSMENU);
-    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 
 // ---- messages

@@ -59,14 +59,6 @@ public:
     bool IsCaptionActive() const { return m_bActive; }
     bool IsSizable() const;
 
-protected:
-    // The base's answer with the window's style replaced for the call.
-    LRESULT CallWithStyle(DWORD dwStyle, UINT message, WPARAM wParam, LPARAM lParam);
-    // The same with WS_SYSMENU taken out.
-    LRESULT CallWithoutSysMenu(UINT message, WPARAM wParam, LPARAM lParam);
-    // The platform's default procedure (moving, sizing), with WS_SYSMENU taken out.
-    LRESULT DefaultWithoutSysMenu(UINT message, WPARAM wParam, LPARAM lParam);
-
 private:
     LRESULT OnSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnLockedCaptionChange(UINT message, WPARAM wParam, LPARAM lParam);

@@ -5,6 +5,7 @@
 
 #include "platform/ClientDC.h"
 #include "platform/MemoryDC.h"
+#include "platform/RectSize.h"
 #include "platform/SelectObject.h"
 #include "platform/WindowDC.h"
 #include "skin/SkinMenuBarObject.h"
@@ -19,14 +20,6 @@ namespace {
 std::set<const CSkinMenuBar *> &LiveBars() {
     static std::set<const CSkinMenuBar *> bars;
     return bars;
-}
-
-LONG Width(const RECT &rc) {
-    return rc.right - rc.left;
-}
-
-LONG Height(const RECT &rc) {
-    return rc.bottom - rc.top;
 }
 
 RECT Deflate(const RECT &rc, const RECT &margins) {

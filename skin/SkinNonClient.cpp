@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/RectSize.h"
 #include "platform/SaveDC.h"
 #include "platform/SelectObject.h"
 #include "platform/WindowDC.h"
@@ -14,14 +15,6 @@
 #include "skin/controls/NineGrid.h"
 
 namespace {
-
-LONG Width(const RECT &rc) {
-    return rc.right - rc.left;
-}
-
-LONG Height(const RECT &rc) {
-    return rc.bottom - rc.top;
-}
 
 } // namespace
 

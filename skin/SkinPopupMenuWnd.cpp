@@ -8,6 +8,7 @@
 #include "platform/ClientDC.h"
 #include "platform/MemoryDC.h"
 #include "platform/PaintDC.h"
+#include "platform/RectSize.h"
 #include "platform/SelectObject.h"
 #include "skin/SkinEngine.h"
 #include "skin/SkinFrameLayout.h"
@@ -20,14 +21,6 @@
 namespace {
 
 typedef CSkinFrameLayout L;
-
-LONG Width(const RECT &rc) {
-    return rc.right - rc.left;
-}
-
-LONG Height(const RECT &rc) {
-    return rc.bottom - rc.top;
-}
 
 LPARAM PackPoint(POINT pt) {
     return MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(pt.x)), static_cast<WORD>(static_cast<SHORT>(pt.y)));

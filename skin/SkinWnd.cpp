@@ -8,6 +8,7 @@
 #include "skin/SkinInfoObject.h"
 #include "skin/SkinPopupMenuObject.h"
 #include "skin/SkinRegistry.h"
+#include "skin/SkinStyleScope.h"
 #include "skin/controls/NineGrid.h"
 #include "skin/controls/SkinDraw.h"
 #include "skin/controls/SkinCheckBox.h"
@@ -309,4 +310,20 @@ LRESULT CSkinWnd::CLayer::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return pWnd->HandleMessage(message, wParam, lParam);
     // Registered windows only carry this layer; should one not be found, the window keeps its own behaviour.
     return Default(message, wParam, lParam);
+}
+
+LRESULT CSkinWnd::CallWithStyle(DWORD dwStyle, UINT message, WPARAM wParam, LPARAM lParam) {
+    CSkinStyleScope style(m_hWnd, dwStyle);
+    return CSkinWnd::HandleMessage(message, wParam, lParam);
+}
+
+LRESULT CSkinWnd::CallWithoutSysMenu(UINT message, WPARAM wParam, LPARAM lParam) {
+    const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE));
+    return CallWithStyle(style & ~WS_SYSMENU, message, wParam, lParam);
+}
+
+LRESULT CSkinWnd::DefaultWithoutSysMenu(UINT message, WPARAM wParam, LPARAM lParam) {
+    const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE));
+    CSkinStyleScope scope(m_hWnd, style & ~WS_SYSMENU);
+    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }

@@ -108,6 +108,12 @@ public:
     void ForgetChild(HWND hChild) { m_children.erase(hChild); }
 
 protected:
+    // The base's answer with the window's style replaced for the call (the default procedure then draws no standard
+    // caption, caption buttons or system menu), and the same with WS_SYSMENU taken out.
+    LRESULT CallWithStyle(DWORD dwStyle, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT CallWithoutSysMenu(UINT message, WPARAM wParam, LPARAM lParam);
+    // The platform's default procedure (moving, sizing), with WS_SYSMENU taken out.
+    LRESULT DefaultWithoutSysMenu(UINT message, WPARAM wParam, LPARAM lParam);
     // The engine's layer in a window's chain. Its procedure is the one shared by all skinned windows: the object
     // registered for the window handles each message (SkinFindWindow, then HandleMessage).
     class CLayer : public CSubclass {

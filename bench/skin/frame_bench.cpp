@@ -6,14 +6,11 @@
 #include <cstdio>
 #include <initializer_list>
 
+#include "bench/skin/SkinnedBenchFrame.h"
 #include "skin/SkinEngine.h"
 #include "skin/SkinFrameWnd.h"
 
 namespace {
-
-LRESULT CALLBACK FrameProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::DefWindowProcA(hWnd, message, wParam, lParam);
-}
 
 HMENU ConsoleLikeMenu() {
     HMENU bar = ::CreateMenu();
@@ -33,23 +30,9 @@ double MicrosecondsPer(int count, std::chrono::steady_clock::time_point since) {
 
 int main() {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    if (!SkinEngineInit(instance, "frame_bench", 0, 0) || !SkinLoadResource(instance, "DEVIOR", "SKINWEAVE")) {
-        std::printf("the skin engine did not start\n");
+    HWND frame = CreateSkinnedBenchFrame(instance, "frame_bench", ConsoleLikeMenu());
+    if (!frame)
         return 1;
-    }
-    WNDCLASSA wc = {};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = FrameProc;
-    wc.hInstance = instance;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = "QXFrameBench";
-    ::RegisterClassA(&wc);
-    HWND frame = ::CreateWindowExA(0, wc.lpszClassName, "QXReader1 - QXReader_CCID", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                   20, 20, 800, 600, nullptr, ConsoleLikeMenu(), instance, nullptr);
-    if (!frame || !SkinAttachFrame(frame, "MainFrame")) {
-        std::printf("no skinned frame\n");
-        return 1;
-    }
     ::UpdateWindow(frame);
     ::SendMessageA(frame, WM_NCPAINT, 1, 0);
 
@@ -74,7 +57,7 @@ int main() {
 
     const int kResizes = 100;
     // The same resizes of a window without the skin, for comparison: what the system itself spends.
-    HWND plain = ::CreateWindowExA(0, wc.lpszClassName, "plain", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 800, 600,
+    HWND plain = ::CreateWindowExA(0, kSkinBenchFrameClass, "plain", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 800, 600,
                                    nullptr, ConsoleLikeMenu(), instance, nullptr);
     start = std::chrono::steady_clock::now();
     for (int i = 0; i < kResizes; ++i) {

@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 #include "skin/Skin.h"
+#include "bench/skin/SkinnedBenchFrame.h"
 #include "skin/SkinEngine.h"
 #include "skin/SkinFrameWnd.h"
 #include "skin/SkinPopupMenuWnd.h"
@@ -16,10 +17,6 @@
 namespace {
 
 typedef std::chrono::steady_clock Clock;
-
-LRESULT CALLBACK FrameProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::DefWindowProcA(hWnd, message, wParam, lParam);
-}
 
 HMENU ConsoleLikeMenu() {
     HMENU bar = ::CreateMenu();
@@ -55,22 +52,9 @@ LRESULT CALLBACK AfterPaint(int nCode, WPARAM wParam, LPARAM lParam) {
 
 int main() {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    if (!SkinEngineInit(instance, "menu_bench", 0, 0) || !SkinLoadResource(instance, "DEVIOR", "SKINWEAVE")) {
-        std::printf("the skin engine did not start\n");
+    HWND frame = CreateSkinnedBenchFrame(instance, "menu_bench", ConsoleLikeMenu());
+    if (!frame)
         return 1;
-    }
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = FrameProc;
-    wc.hInstance = instance;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = "QXMenuBench";
-    ::RegisterClassA(&wc);
-    HWND frame = ::CreateWindowExA(0, wc.lpszClassName, "QXReader1 - QXReader_CCID", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                   20, 20, 800, 600, nullptr, ConsoleLikeMenu(), instance, nullptr);
-    if (!frame || !SkinAttachFrame(frame, "MainFrame")) {
-        std::printf("no skinned frame\n");
-        return 1;
-    }
     ::RedrawWindow(frame, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     CSkinFrameWnd *pFrame = dynamic_cast<CSkinFrameWnd *>(SkinFindWindow(frame));
     if (!pFrame || pFrame->GetMenuBar().GetEntries().size() < 5) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/ClientDC.h"
+#include "platform/RectSize.h"
 #include "platform/SelectObject.h"
 #include "skin/Skin.h"
 #include "skin/SkinRegistry.h"
@@ -13,14 +14,6 @@
 #include "skin/controls/SkinImage.h"
 
 namespace {
-
-LONG Width(const RECT &rc) {
-    return rc.right - rc.left;
-}
-
-LONG Height(const RECT &rc) {
-    return rc.bottom - rc.top;
-}
 
 CSkinImage *FindPieceImage(CSkin &skin, const SkinPiece &piece) {
     // Names are terminated when a skin is loaded; pieces built elsewhere get the same bound here.

@@ -80,25 +80,14 @@ std::vector<std::vector<std::string>> CConsoleDriver::AllRows() {
     return rows;
 }
 
-std::vector<std::string> CConsoleDriver::Texts() {
+std::vector<std::string> CConsoleDriver::Column(int column) {
     std::vector<std::string> out;
     HWND list = List();
     if (!list)
         return out;
     CRemoteListView remote(list);
     for (int i = 0; i < remote.GetItemCount(); ++i)
-        out.push_back(remote.GetItemText(i, 1));
-    return out;
-}
-
-std::vector<std::string> CConsoleDriver::Numbers() {
-    std::vector<std::string> out;
-    HWND list = List();
-    if (!list)
-        return out;
-    CRemoteListView remote(list);
-    for (int i = 0; i < remote.GetItemCount(); ++i)
-        out.push_back(remote.GetItemText(i, 0));
+        out.push_back(remote.GetItemText(i, column));
     return out;
 }
 

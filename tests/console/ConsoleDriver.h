@@ -47,8 +47,9 @@ public:
     // The trace window's list, its rows (every column) and its text column.
     HWND List();
     std::vector<std::vector<std::string>> AllRows();
-    std::vector<std::string> Texts();
-    std::vector<std::string> Numbers();
+    std::vector<std::string> Column(int column);
+    std::vector<std::string> Texts() { return Column(1); }
+    std::vector<std::string> Numbers() { return Column(0); }
     bool WaitForRows(size_t atLeast, DWORD timeoutMs = kUiTimeout);
     bool WaitForExactly(size_t rows);
     bool WaitForLast(const std::string &text);

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/RectSize.h"
 #include "skin/Skin.h"
 #include "skin/SkinDialogWnd.h"
 #include "skin/SkinFrameObject.h"
@@ -12,14 +13,6 @@
 using namespace skintest;
 
 namespace {
-
-LONG Width(const RECT &rc) {
-    return rc.right - rc.left;
-}
-
-LONG Height(const RECT &rc) {
-    return rc.bottom - rc.top;
-}
 
 INT_PTR CALLBACK DialogProc(HWND, UINT message, WPARAM, LPARAM) {
     return message == WM_INITDIALOG;

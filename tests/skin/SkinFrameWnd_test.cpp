@@ -3,6 +3,7 @@
 #include "tests/skin/SkinFrameTestSupport.h"
 
 #include "platform/GdiCounter.h"
+#include "platform/RectSize.h"
 #include "skin/Skin.h"
 #include "skin/SkinClock.h"
 #include "skin/SkinFrameObject.h"
@@ -15,14 +16,6 @@ namespace {
 
 const DWORD kSizable = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
 const DWORD kFixed = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
-
-LONG Width(const RECT &rc) {
-    return rc.right - rc.left;
-}
-
-LONG Height(const RECT &rc) {
-    return rc.bottom - rc.top;
-}
 
 // The templates of the current skin's "MainFrame".
 const SkinFramedRecord &MainFrame() {

@@ -2,6 +2,7 @@
 // by each row), hovers, and shows and works the buttons of a maximised document window.
 #include "tests/skin/SkinFrameTestSupport.h"
 
+#include "platform/RectSize.h"
 #include "skin/Skin.h"
 #include "skin/SkinFrameObject.h"
 
@@ -17,14 +18,6 @@ const SkinFramedRecord &MainFrame() {
 const RECT &BarInsets() {
     return dynamic_cast<CSkinFrameObject &>(*CSkinRegistry::Instance().GetSkin().FindObject("MainFrame"))
         .m_menuBar.m_background.rcMargins;
-}
-
-LONG Width(const RECT &rc) {
-    return rc.right - rc.left;
-}
-
-LONG Height(const RECT &rc) {
-    return rc.bottom - rc.top;
 }
 
 POINT Centre(const RECT &rc) {

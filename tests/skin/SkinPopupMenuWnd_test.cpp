@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/GdiCounter.h"
+#include "platform/RectSize.h"
 #include "platform/SelectObject.h"
 #include "platform/Subclass.h"
 #include "platform/WindowDC.h"
@@ -111,14 +112,6 @@ private:
     UINT_PTR m_id = 0;
 };
 CScript *CScript::s_pCurrent = nullptr;
-
-LONG Width(const RECT &rc) {
-    return rc.right - rc.left;
-}
-
-LONG Height(const RECT &rc) {
-    return rc.bottom - rc.top;
-}
 
 LPARAM ClientPoint(const RECT &rc) {
     return MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);

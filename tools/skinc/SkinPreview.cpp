@@ -1,27 +1,20 @@
 #include "tools/skinc/SkinPreview.h"
 
+#include "platform/RectSize.h"
 #include "skin/SkinButtonObject.h"
 #include "skin/SkinCaptionButtonObject.h"
 #include "skin/SkinCheckObject.h"
+#include "skin/SkinFrameLayout.h"
 #include "skin/SkinPopupMenuObject.h"
 #include "skin/SkinProgressObject.h"
 #include "skin/SkinScrollBarObject.h"
 #include "skin/SkinStatusBarObject.h"
 #include "skin/SkinToolBarObject.h"
-#include "skin/SkinFrameLayout.h"
 #include "skin/controls/NineGrid.h"
 
 #include <algorithm>
 
 namespace {
-
-LONG Width(const RECT &rc) {
-    return rc.right - rc.left;
-}
-
-LONG Height(const RECT &rc) {
-    return rc.bottom - rc.top;
-}
 
 RECT Offset(RECT rc, LONG dx, LONG dy) {
     return RECT{rc.left + dx, rc.top + dy, rc.right + dx, rc.bottom + dy};
