@@ -70,6 +70,7 @@ BOOL CSkinRegistry::RemoveWindow(HWND hWnd) {
             return FALSE;
         pWnd = std::move(it->second);
         m_windows.erase(it);
+        m_reapplied.erase(pWnd.get());
         // No window object keeps a pointer to the painter that goes.
         for (auto &entry : m_windows)
             entry.second->ForgetChild(hWnd);
@@ -132,10 +133,13 @@ void CSkinRegistry::Reapply(CSkinWnd *pWnd) {
         if (!pNew)
             pNew = m_pSkin->FindObjectByKind(pOld->GetKind());
     }
-    // A window that its parent has already given the new skin's object is not re-applied a second time.
-    if (pNew && pNew == pOld)
-        return;
-    pWnd->SetSkinObject(pNew);
+    if (BeginReapply(pWnd))
+        pWnd->SetSkinObject(pNew);
+}
+
+bool CSkinRegistry::BeginReapply(CSkinWnd *pWnd) {
+    CSkinLock::Guard guard(m_lock);
+    return !m_bInstalling || m_reapplied.insert(pWnd).second;
 }
 
 void CSkinRegistry::AddSkinListener(CSkinWnd *pWnd) {
@@ -147,6 +151,7 @@ void CSkinRegistry::AddSkinListener(CSkinWnd *pWnd) {
 void CSkinRegistry::RemoveSkinListener(CSkinWnd *pWnd) {
     CSkinLock::Guard guard(m_lock);
     m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), pWnd), m_listeners.end());
+    m_reapplied.erase(pWnd);
 }
 
 void CSkinRegistry::InstallSkin(std::unique_ptr<CSkin> pSkin) {
@@ -157,6 +162,8 @@ void CSkinRegistry::InstallSkin(std::unique_ptr<CSkin> pSkin) {
         CSkinLock::Guard guard(m_lock);
         pPrevious = std::move(m_pSkin);
         m_pSkin = std::move(pSkin);
+        m_bInstalling = true;
+        m_reapplied.clear();
         // In ascending handle order. Windows that leave or arrive while earlier ones are re-applied (controls
         // re-attached by their owners) are looked up again, so none is visited after it was deleted.
         for (HWND hWnd : GetWindowHandles()) {
@@ -171,6 +178,8 @@ void CSkinRegistry::InstallSkin(std::unique_ptr<CSkin> pSkin) {
             if (std::find(m_listeners.begin(), m_listeners.end(), pWnd) != m_listeners.end())
                 Reapply(pWnd);
         }
+        m_bInstalling = false;
+        m_reapplied.clear();
     }
     // Every pointer into the previous skin has been replaced.
     pPrevious.reset();

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,11 @@ public:
     void AddSkinListener(CSkinWnd *pWnd);
     void RemoveSkinListener(CSkinWnd *pWnd);
 
+    // Whether a window is to be given the new skin's object now: during a skin change only the first time (a control
+    // is reached both by its parent's re-apply and by the registry's own pass, in whichever order the handles
+    // give); outside a change always.
+    bool BeginReapply(CSkinWnd *pWnd);
+
     // The registry lock. It may be held while a skin's lock is taken, never the other way round.
     CSkinLock &GetLock() { return m_lock; }
 
@@ -69,4 +75,6 @@ private:
     std::map<std::string, DWORD> m_classMap;
     std::unique_ptr<CSkin> m_pSkin;
     std::vector<CSkinWnd *> m_listeners;
+    bool m_bInstalling = false;
+    std::set<CSkinWnd *> m_reapplied; // during a skin change: the windows given the new skin's object so far
 };

@@ -235,7 +235,8 @@ void CSkinWnd::AttachChild(HWND hChild) {
         return;
     }
     if (known != m_children.end()) {
-        known->second->SetSkinObject(pObject);
+        if (registry.BeginReapply(known->second))
+            known->second->SetSkinObject(pObject);
         return;
     }
     std::unique_ptr<CSkinWnd> pPainter = CreateControl(kind);
@@ -243,6 +244,7 @@ void CSkinWnd::AttachChild(HWND hChild) {
     // Refused (and deleted) when the child has a painter elsewhere already.
     if (!pNew || !registry.AddWindow(std::move(pPainter), hChild))
         return;
+    registry.BeginReapply(pNew); // made with the new skin's object: the registry's pass leaves it
     pNew->SetSkinObject(pObject);
     m_children[hChild] = pNew;
     // A painter that declines its window (an owner-drawn button, say) would never see the window's destruction:

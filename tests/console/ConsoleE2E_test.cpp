@@ -489,15 +489,11 @@ TEST(ConsoleE2E, TheApduDialogsEditsTakeSkinnedBarsUnderXpFromFullSkinsOnly) {
     Console app;
     ASSERT_TRUE(app.Start());
     ::Sleep(2500); // the poll finds the rig's readers
-    app.Command(ID_READER_CONNECT);
-    HWND connect = app.WaitForDialog("连接读卡器");
-    ASSERT_NE(connect, nullptr);
-    ::PostMessageA(connect, WM_COMMAND, MAKEWPARAM(IDC_CONNECT, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(connect, IDC_CONNECT)));
-    ASSERT_TRUE(app.WaitForRows(1));
+    ASSERT_TRUE(app.ConnectWithButton());
     // Under XP the engine gives scrolling controls its own bars (present even where a control shows none); other
     // versions, and Xpsteel, which holds no control objects, leave the edits to the system.
-    for (UINT skin : {static_cast<UINT>(ID_SKIN_DEVIOR), static_cast<UINT>(ID_SKIN_KROMO),
+    for (UINT skin : {static_cast<UINT>(ID_SKIN_DEVIOR), static_cast<UINT>(ID_SKIN_FUTURA),
+                      static_cast<UINT>(ID_SKIN_KROMO), static_cast<UINT>(ID_SKIN_CORONA),
                       static_cast<UINT>(ID_SKIN_XPSTEEL)}) {
         app.Command(skin);
         app.Command(ID_READER_APDU);
