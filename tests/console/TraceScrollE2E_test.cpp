@@ -164,6 +164,29 @@ protected:
         const RECT rc = VerticalBar();
         return POINT{(rc.left + rc.right) / 2, rc.top + sizes.nArrow + thumb.nOffset + thumb.nSize / 2};
     }
+    // Waits until the bar's place, the page and the top row have stayed the same for a while: a skin change goes on
+    // laying the list out after the bar has its new width, and a press computed before that misses the thumb.
+    bool WaitUntilSettled() {
+        struct State {
+            RECT bar;
+            int page, top;
+            bool operator==(const State &o) const {
+                return ::EqualRect(&bar, &o.bar) && page == o.page && top == o.top;
+            }
+        };
+        State last = {VerticalBar(), RowsPerPage(), TopRow()};
+        DWORD since = ::GetTickCount();
+        return CWaitUntil::Condition(
+            [&] {
+                const State now = {VerticalBar(), RowsPerPage(), TopRow()};
+                if (!(now == last)) {
+                    last = now;
+                    since = ::GetTickCount();
+                }
+                return ::GetTickCount() - since >= 300;
+            },
+            kUiTimeout, 20);
+    }
     bool Press(POINT pt) { return CUiDriver::MovePointerTo(pt) && CUiDriver::LeftButton(true); }
     bool Release() { return CUiDriver::LeftButton(false); }
     void Shot(const std::string &name) {
@@ -211,6 +234,7 @@ TEST_F(TraceScrollE2E, ArrowsPagesThumbAndWheelScrollTheLongTraceInEverySkin) {
             kUiTimeout, 20))
             << "bar width " << VerticalBar().right - VerticalBar().left << ", the skin's arrows " << sizes.nArrow;
         ASSERT_TRUE(CUiDriver::Activate(m_hMain));
+        ASSERT_TRUE(WaitUntilSettled());
 
         // Back to the first row with the thumb, from wherever the previous skin left it.
         ASSERT_TRUE(Press(ThumbCentre(sizes)));
