@@ -10,6 +10,7 @@
 #include "framework/DocTemplate.h"
 #include "framework/WinApp.h"
 #include "res/console/resource.h"
+#include "skin/SkinEngine.h"
 #include "trace/QXReader_CCIDDoc.h"
 #include "trace/QXReader_CCIDView.h"
 
@@ -33,5 +34,16 @@ public:
         frame->ShowWindow(SW_SHOWNORMAL);
         OnFileNew();
         return frame;
+    }
+
+    // The same as the console starts: the skin engine running in Devior and the dialogs' object named first.
+    CMainFrame* OpenSkinnedConsoleWindow() {
+        HINSTANCE instance = ::GetModuleHandleA(nullptr);
+        if (!SkinEngineInit(instance, "QXReader_CCID", 0, 0) || !SkinLoadResource(instance, "Devior", "SKINWEAVE")) {
+            std::printf("the skin engine did not start\n");
+            return nullptr;
+        }
+        SkinSetDialogObjectName("QXReader_CCID");
+        return OpenConsoleWindow();
     }
 };

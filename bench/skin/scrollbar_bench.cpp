@@ -182,14 +182,8 @@ int main() {
         }
         return RunAsWindowsXp();
     }
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
     CConsoleBenchApp app;
-    if (!SkinEngineInit(instance, "QXReader_CCID", 0, 0) || !SkinLoadResource(instance, "Devior", "SKINWEAVE")) {
-        std::printf("the skin engine did not start\n");
-        return 1;
-    }
-    SkinSetDialogObjectName("QXReader_CCID");
-    CMainFrame *frame = app.OpenConsoleWindow();
+    CMainFrame *frame = app.OpenSkinnedConsoleWindow();
     if (!frame || !SkinAttachFrame(frame->m_hWnd, "MainFrame")) {
         std::printf("the main frame could not be made or skinned\n");
         return 1;

@@ -57,12 +57,7 @@ CBitmap FrameImage(LONG width, LONG height) {
 int main() {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     CConsoleBenchApp app;
-    if (!SkinEngineInit(instance, "QXReader_CCID", 0, 0) || !SkinLoadResource(instance, "Devior", "SKINWEAVE")) {
-        std::printf("the skin engine did not start\n");
-        return 1;
-    }
-    SkinSetDialogObjectName("QXReader_CCID");
-    CMainFrame *frame = app.OpenConsoleWindow();
+    CMainFrame *frame = app.OpenSkinnedConsoleWindow();
     if (!frame)
         return 1;
     app.OnFileNew();
