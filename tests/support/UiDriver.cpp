@@ -27,6 +27,8 @@ BOOL CALLBACK FindProc(HWND hWnd, LPARAM lParam) {
     return FALSE;
 }
 
+const DWORD kPointerSettleMs = 60;
+
 bool SendMouse(DWORD nFlags, LONG dx = 0, LONG dy = 0) {
     INPUT input;
     ZeroMemory(&input, sizeof(input));
@@ -112,14 +114,28 @@ bool CUiDriver::MovePointerTo(POINT ptScreen) {
         return false;
     const LONG dx = static_cast<LONG>((ptScreen.x * 65535LL + (cx - 1) / 2) / (cx - 1));
     const LONG dy = static_cast<LONG>((ptScreen.y * 65535LL + (cy - 1) / 2) / (cy - 1));
-    if (!SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy))
-        return false;
-    return CWaitUntil::Condition(
-        [&]() {
-            const POINT pt = GetPointer();
-            return pt.x == ptScreen.x && pt.y == ptScreen.y;
-        },
-        2000, 5);
+    const auto at = [&]() {
+        const POINT pt = GetPointer();
+        return pt.x == ptScreen.x && pt.y == ptScreen.y;
+    };
+    // Under Wine the X server can still report an earlier pointer position to the window beneath after the move
+    // (measured: up to 30 ms later on a loaded machine), which puts the pointer back and replaces the pending move
+    // message. A move counts once the pointer has stayed where it was sent; otherwise it is sent again.
+    for (int nAttempt = 0; nAttempt < 5; ++nAttempt) {
+        if (!SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy))
+            return false;
+        if (!CWaitUntil::Condition(at, 2000, 5))
+            continue;
+        const DWORD nSince = ::GetTickCount();
+        bool bStayed = true;
+        while (bStayed && ::GetTickCount() - nSince < kPointerSettleMs) {
+            ::Sleep(5);
+            bStayed = at();
+        }
+        if (bStayed)
+            return true;
+    }
+    return false;
 }
 
 bool CUiDriver::LeftButton(bool bDown) {
