@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/common/Stats.h"
 #include "res/console/resource.h"
 #include "skin/Skin.h"
 #include "skin/SkinEngine.h"
@@ -63,10 +64,6 @@ double RepaintMicros(HWND hDlg) {
     return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 } // namespace
 
 int main() {
