@@ -174,13 +174,15 @@ TEST_F(SkinWndTest, SubclassingChainsWithOtherLayersInEitherOrderAndLeavesOnDest
         SCOPED_TRACE(bEngineFirst ? "engine below the other layer" : "engine above the other layer");
         HWND hWnd = CreateTestWindow();
         CCountingLayer other;
-        if (!bEngineFirst)
+        if (!bEngineFirst) {
             ASSERT_TRUE(other.Subclass(hWnd));
+        }
         CProbeWnd *pProbe = AttachProbe(hWnd);
         ASSERT_NE(nullptr, pProbe);
         ASSERT_TRUE(pProbe->HasPrevious());
-        if (bEngineFirst)
+        if (bEngineFirst) {
             ASSERT_TRUE(other.Subclass(hWnd));
+        }
 
         // Messages go through both layers down to the window's own procedure.
         ::SetWindowTextA(hWnd, "skinned");

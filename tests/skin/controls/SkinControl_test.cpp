@@ -22,7 +22,7 @@ const WORD kSlider = 901, kButton = 902, kText = 903;
 class SkinControlLifeTest : public SkinControlTest {};
 
 bool HasOwnProcedure(HWND hWnd) {
-    return ::GetWindowLongPtrA(hWnd, GWLP_WNDPROC) == ::GetClassLongPtrA(hWnd, GCLP_WNDPROC);
+    return static_cast<ULONG_PTR>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) == ::GetClassLongPtrA(hWnd, GCLP_WNDPROC);
 }
 
 std::string ClassOf(HWND hWnd) {
@@ -109,8 +109,9 @@ TEST_F(SkinControlLifeTest, TheConsoleDialogsAreSkinnedByTheFullSkinsAndLeftAlon
             const std::string cls = ClassOf(h);
             CSkinWnd *pPainter = Find(h);
             ASSERT_NE(nullptr, pPainter) << cls;
-            if (cls == "Edit")
+            if (cls == "Edit") {
                 EXPECT_NE(nullptr, dynamic_cast<CSkinScrollControl *>(pPainter));
+            }
             ASSERT_NE(nullptr, pPainter->GetSkinObject()) << cls;
             // The object is the current skin's own.
             EXPECT_EQ(CSkinRegistry::Instance().GetSkin().FindObject(pPainter->GetSkinObject()->GetName()),
