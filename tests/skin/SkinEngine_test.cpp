@@ -339,6 +339,94 @@ TEST_F(SkinEngineTest, TheHookAttachesWindowsOfThisThreadCreatedWhileItIsInstall
     ::DestroyWindow(hFrame);
 }
 
+// A window class whose procedure notes whether the engine's message hook is in place when its creation messages
+// arrive, and that can fail its creation or create a child of its own during WM_CREATE.
+struct CCreationProbe {
+    static bool s_bWatchedAtNcCreate;
+    static LRESULT s_nNcCreateResult, s_nCreateResult;
+    static HWND s_hNestedParent, s_hNested;
+
+    static LRESULT CALLBACK Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NCCREATE) {
+            s_bWatchedAtNcCreate = CSkinHook::IsWatchingMessages();
+            if (!s_nNcCreateResult)
+                return FALSE;
+        } else if (message == WM_CREATE) {
+            if (s_hNestedParent)
+                s_hNested = CreateTestWindow(s_hNestedParent, 0, TRACKBAR_CLASSA);
+            return s_nCreateResult;
+        }
+        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    }
+    static const char *ClassName() {
+        static const ATOM atom = [] {
+            WNDCLASSA wc = {};
+            wc.lpfnWndProc = &Proc;
+            wc.hInstance = Module();
+            wc.lpszClassName = "SkinCreationProbe";
+            return ::RegisterClassA(&wc);
+        }();
+        return atom ? "SkinCreationProbe" : nullptr;
+    }
+    static void Reset() {
+        s_bWatchedAtNcCreate = false;
+        s_nNcCreateResult = TRUE;
+        s_nCreateResult = 0;
+        s_hNestedParent = s_hNested = nullptr;
+    }
+    static HWND Create() {
+        return ::CreateWindowExA(0, ClassName(), "", WS_POPUP, 0, 0, 40, 40, nullptr, nullptr, Module(), nullptr);
+    }
+};
+bool CCreationProbe::s_bWatchedAtNcCreate = false;
+LRESULT CCreationProbe::s_nNcCreateResult = TRUE;
+LRESULT CCreationProbe::s_nCreateResult = 0;
+HWND CCreationProbe::s_hNestedParent = nullptr;
+HWND CCreationProbe::s_hNested = nullptr;
+
+TEST_F(SkinEngineTest, TheMessageHookIsInPlaceOnlyWhileAWindowIsBeingCreated) {
+    ASSERT_NE(nullptr, CCreationProbe::ClassName());
+    CSkinWnd::CScopedPainter painter(SKIN_KIND_SLIDER, &CProbeWnd::Create);
+    Registry().InstallSkin(MakeKindSkin({SKIN_KIND_FRAME, SKIN_KIND_SLIDER}));
+    HWND hFrame = CreateTestWindow();
+    ASSERT_NE(nullptr, AttachProbe(hFrame, Registry().GetSkin().FindObject("MainFrame")));
+    EXPECT_FALSE(CSkinHook::IsWatchingMessages()) << "no creation is under way";
+
+    // A plain creation: watched from its first message on, and not after it.
+    CCreationProbe::Reset();
+    HWND hPlain = CCreationProbe::Create();
+    ASSERT_NE(nullptr, hPlain);
+    EXPECT_TRUE(CCreationProbe::s_bWatchedAtNcCreate);
+    EXPECT_FALSE(CSkinHook::IsWatchingMessages());
+
+    // A window created during another's WM_CREATE is attached as any other, and the hook goes after both.
+    CCreationProbe::Reset();
+    CCreationProbe::s_hNestedParent = hFrame;
+    HWND hOuter = CCreationProbe::Create();
+    ASSERT_NE(nullptr, hOuter);
+    ASSERT_NE(nullptr, CCreationProbe::s_hNested);
+    EXPECT_NE(nullptr, SkinFindWindow(CCreationProbe::s_hNested));
+    EXPECT_FALSE(CSkinHook::IsWatchingMessages());
+
+    // Creations that fail before or at WM_CREATE leave no hook behind either.
+    CCreationProbe::Reset();
+    CCreationProbe::s_nNcCreateResult = FALSE;
+    EXPECT_EQ(nullptr, CCreationProbe::Create());
+    EXPECT_FALSE(CSkinHook::IsWatchingMessages());
+    CCreationProbe::Reset();
+    CCreationProbe::s_nCreateResult = -1;
+    EXPECT_EQ(nullptr, CCreationProbe::Create());
+    EXPECT_FALSE(CSkinHook::IsWatchingMessages());
+
+    // And the windows created after those are still attached.
+    HWND hSlider = CreateTestWindow(hFrame, 0, TRACKBAR_CLASSA);
+    EXPECT_NE(nullptr, SkinFindWindow(hSlider));
+    EXPECT_FALSE(CSkinHook::IsWatchingMessages());
+    ::DestroyWindow(hOuter);
+    ::DestroyWindow(hPlain);
+    ::DestroyWindow(hFrame);
+}
+
 TEST_F(SkinEngineTest, AttachFrameTakesTheNamedOrFirstFrameObjectOnce) {
     ASSERT_EQ(1, SkinLoadResource(Module(), "DEVIOR", "SKINWEAVE"));
     HWND hMain = CreateTestWindow(), hOther = CreateTestWindow();
