@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <unordered_map>
 #include <utility>
 
 // One layer of one window's chain. Its slot number chooses the window procedure that stands for it in the chain:
@@ -61,8 +62,73 @@ LRESULT CallProc(WNDPROC pfn, bool bUnicode, HWND hWnd, UINT message, WPARAM wPa
                     : ::CallWindowProcA(pfn, hWnd, message, wParam, lParam);
 }
 
+// Each window's record is kept twice: in a window property, which goes with the window whatever happens to it, and
+// in this process's own table, which every message reads. Reading a window property can cost a round trip to the
+// window server (under Wine about 30 microseconds), and a subclassed window looks its record up on every message.
+class CLayerTable {
+public:
+    CLayerTable() { ::InitializeCriticalSection(&m_cs); }
+    CLayerTable(const CLayerTable &) = delete;
+    CLayerTable &operator=(const CLayerTable &) = delete;
+
+    CWindowLayers *Find(HWND hWnd) {
+        CScope scope(m_cs);
+        auto it = m_records.find(hWnd);
+        return it != m_records.end() ? it->second : nullptr;
+    }
+    void Set(HWND hWnd, CWindowLayers *pLayers) {
+        CScope scope(m_cs);
+        m_records[hWnd] = pLayers;
+    }
+    void Erase(HWND hWnd) {
+        CScope scope(m_cs);
+        m_records.erase(hWnd);
+    }
+
+private:
+    struct CScope {
+        explicit CScope(CRITICAL_SECTION &cs) : m_cs(cs) { ::EnterCriticalSection(&m_cs); }
+        ~CScope() { ::LeaveCriticalSection(&m_cs); }
+        CScope(const CScope &) = delete;
+        CScope &operator=(const CScope &) = delete;
+        CRITICAL_SECTION &m_cs;
+    };
+    CRITICAL_SECTION m_cs;
+    std::unordered_map<HWND, CWindowLayers *> m_records;
+};
+
+// Never destroyed: windows may still receive messages while the process's static objects are torn down.
+CLayerTable &Table() {
+    static CLayerTable *pTable = new CLayerTable;
+    return *pTable;
+}
+
 CWindowLayers *FindLayers(HWND hWnd) {
-    return static_cast<CWindowLayers *>(::GetPropA(hWnd, kChainProp));
+    return Table().Find(hWnd);
+}
+
+bool AddRecord(HWND hWnd, CWindowLayers *pLayers) {
+    if (!::SetPropA(hWnd, kChainProp, pLayers))
+        return false;
+    Table().Set(hWnd, pLayers);
+    return true;
+}
+
+void RemoveRecord(HWND hWnd) {
+    ::RemovePropA(hWnd, kChainProp);
+    Table().Erase(hWnd);
+}
+
+// The record of a window about to be subclassed. A table entry without the window's property is left over from
+// an earlier window with the same handle (destroyed without its last message reaching the chain): it is dropped
+// from the table, not freed, as layers of that window may still be referred to.
+CWindowLayers *FindLayersForSubclass(HWND hWnd) {
+    CWindowLayers *pLayers = Table().Find(hWnd);
+    if (pLayers && ::GetPropA(hWnd, kChainProp) != pLayers) {
+        Table().Erase(hWnd);
+        pLayers = nullptr;
+    }
+    return pLayers;
 }
 
 } // namespace
@@ -88,7 +154,7 @@ struct CSubclassChain {
         --g_liveStates;
         if (!pLayers->IsEmpty())
             return false;
-        ::RemovePropA(hWnd, kChainProp);
+        RemoveRecord(hWnd);
         delete pLayers;
         --g_liveStates;
         return true;
@@ -191,11 +257,11 @@ BOOL CSubclass::Subclass(HWND hWnd) {
     ::GetWindowThreadProcessId(hWnd, &pid);
     if (pid != ::GetCurrentProcessId())
         return FALSE;
-    CWindowLayers *pLayers = FindLayers(hWnd);
+    CWindowLayers *pLayers = FindLayersForSubclass(hWnd);
     bool bNewRecord = false;
     if (!pLayers) {
         pLayers = new CWindowLayers;
-        if (!::SetPropA(hWnd, kChainProp, pLayers)) {
+        if (!AddRecord(hWnd, pLayers)) {
             delete pLayers;
             return FALSE;
         }
@@ -216,7 +282,7 @@ BOOL CSubclass::Subclass(HWND hWnd) {
         delete pLayer;
         --g_liveStates;
         if (bNewRecord || pLayers->IsEmpty()) {
-            ::RemovePropA(hWnd, kChainProp);
+            RemoveRecord(hWnd);
             delete pLayers;
             --g_liveStates;
         }

@@ -7,8 +7,10 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/Subclass.h"
@@ -16,9 +18,12 @@
 namespace {
 
 const UINT WM_PROBE = WM_APP + 1;
+const UINT WM_QUIET_PROBE = WM_APP + 2; // answered 9 by the base, logged by nobody (threads send it at once)
 std::vector<std::string> g_log; // who saw WM_PROBE, in order
 
 LRESULT CALLBACK BaseProcA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_QUIET_PROBE)
+        return 9;
     if (message == WM_PROBE) {
         g_log.push_back("base");
         return 7;
@@ -26,6 +31,8 @@ LRESULT CALLBACK BaseProcA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
     return ::DefWindowProcA(hWnd, message, wParam, lParam);
 }
 LRESULT CALLBACK BaseProcW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_QUIET_PROBE)
+        return 9;
     if (message == WM_PROBE) {
         g_log.push_back("base");
         return 7;
@@ -460,3 +467,52 @@ TEST(Subclass, AFullChainRefusesMore) {
 }
 
 } // namespace
+
+namespace {
+
+// Counts the probes it sees and passes them on; touches nothing shared, so that threads can use it at once.
+class CCounter : public CSubclass {
+public:
+    int m_nSeen = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_QUIET_PROBE)
+            ++m_nSeen;
+        return Default(message, wParam, lParam);
+    }
+};
+
+} // namespace
+
+// Every thread's windows share the process's table of chains: windows of four threads subclassed, messaged and
+// destroyed at the same time each keep their own chain, and every record goes with its window.
+TEST(Subclass, WindowsOfSeveralThreadsAreSubclassedAtTheSameTime) {
+    RegisterClasses();
+    const long states = CSubclass::GetLiveStateCount();
+    const int kThreads = 4, kRounds = 150;
+    std::vector<std::thread> threads;
+    std::atomic<int> failures{0};
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&failures] {
+            for (int i = 0; i < kRounds; ++i) {
+                HWND hWnd = MakeWindow(i % 2 == 1);
+                CCounter first, second;
+                if (!hWnd || !first.Subclass(hWnd) || !second.Subclass(hWnd)) {
+                    ++failures;
+                    continue;
+                }
+                if (::SendMessageA(hWnd, WM_QUIET_PROBE, 0, 0) != 9 || first.m_nSeen != 1 || second.m_nSeen != 1)
+                    ++failures;
+                if (i % 3 == 0)
+                    first.Unsubclass(); // leaves from under the second layer: a pass-through layer stays
+                ::DestroyWindow(hWnd);
+                if (first.IsAttached() || second.IsAttached())
+                    ++failures;
+            }
+        });
+    for (std::thread &thread : threads)
+        thread.join();
+    EXPECT_EQ(0, failures.load());
+    EXPECT_EQ(states, CSubclass::GetLiveStateCount());
+}
