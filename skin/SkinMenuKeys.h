@@ -6,15 +6,18 @@
 
 class CSkinMenuKeys {
 public:
-    // A message hook on this thread (WH_GETMESSAGE). Non-zero on success, also when already installed.
+    // A keyboard hook on this thread (WH_KEYBOARD), which puts a message hook (WH_GETMESSAGE) in place from Alt or
+    // F10 going down until it comes up. Non-zero on success, also when already installed.
     static BOOL Install();
     static void Remove();
     static bool IsInstalled();
+    // Whether the message hook is in place now.
+    static bool IsWatchingMessages();
 
     // The window that should see this message instead of msg.hwnd, or null to leave it where it is: a menu key
     // typed in a child window of a skinned top-level frame that shows a menu bar goes to that frame.
     static HWND Redirect(const MSG &msg);
 
-private:
+    // The message hook's procedure (public for the keyboard hook that installs it).
     static LRESULT CALLBACK GetMessageProc(int nCode, WPARAM wParam, LPARAM lParam);
 };

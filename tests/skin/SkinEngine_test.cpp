@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "skin/SkinEngine.h"
 #include "skin/SkinFrameObject.h"
 #include "skin/SkinHook.h"
+#include "skin/SkinMenuKeys.h"
 #include "skin/SkinRegistry.h"
 #include "skin/SkinWnd.h"
 #include "tests/skin/support/SkinTestSupport.h"
@@ -425,6 +427,64 @@ TEST_F(SkinEngineTest, TheMessageHookIsInPlaceOnlyWhileAWindowIsBeingCreated) {
     ::DestroyWindow(hOuter);
     ::DestroyWindow(hPlain);
     ::DestroyWindow(hFrame);
+}
+
+// A key going down or up through the input queue, as the keyboard makes it (the hooks see nothing else).
+void Key(WORD vk, bool bUp) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &input, sizeof(input));
+}
+
+// Dispatches this thread's messages until the condition holds (true) or two seconds pass (false).
+bool PumpUntil(const std::function<bool()> &condition) {
+    const DWORD start = ::GetTickCount();
+    do {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        if (condition())
+            return true;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 15, QS_ALLINPUT);
+    } while (::GetTickCount() - start < 2000);
+    return condition();
+}
+
+TEST_F(SkinEngineTest, TheMenuKeysMessageHookIsInPlaceOnlyFromAltOrF10DownToUp) {
+    ASSERT_TRUE(CSkinMenuKeys::IsInstalled());
+    HWND hEdit = ::CreateWindowExA(0, "Edit", "", WS_POPUP | WS_VISIBLE | WS_BORDER, 120, 120, 200, 40, nullptr,
+                                   nullptr, Module(), nullptr);
+    ASSERT_NE(nullptr, hEdit);
+    ::SetForegroundWindow(hEdit);
+    ::SetFocus(hEdit);
+    ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == hEdit && ::GetFocus() == hEdit; }));
+    EXPECT_FALSE(CSkinMenuKeys::IsWatchingMessages());
+
+    // Typing does not bring it.
+    Key('A', false);
+    Key('A', true);
+    EXPECT_TRUE(PumpUntil([&] { return ::GetWindowTextLengthA(hEdit) == 1; }));
+    EXPECT_FALSE(CSkinMenuKeys::IsWatchingMessages());
+
+    // Alt and F10: from the key going down until it comes up.
+    for (const WORD vk : {static_cast<WORD>(VK_MENU), static_cast<WORD>(VK_F10)}) {
+        Key(vk, false);
+        EXPECT_TRUE(PumpUntil([] { return CSkinMenuKeys::IsWatchingMessages(); })) << vk;
+        Key(vk, true);
+        EXPECT_TRUE(PumpUntil([] { return !CSkinMenuKeys::IsWatchingMessages(); })) << vk;
+    }
+    // Alt held over a letter keeps it until Alt comes up.
+    Key(VK_MENU, false);
+    Key('B', false);
+    Key('B', true);
+    EXPECT_TRUE(PumpUntil([] { return CSkinMenuKeys::IsWatchingMessages(); }));
+    Key(VK_MENU, true);
+    EXPECT_TRUE(PumpUntil([] { return !CSkinMenuKeys::IsWatchingMessages(); }));
+    ::DestroyWindow(hEdit);
 }
 
 TEST_F(SkinEngineTest, AttachFrameTakesTheNamedOrFirstFrameObjectOnce) {
