@@ -25,6 +25,7 @@
 #include "skin/SkinRegistry.h"
 #include "skin/SkinWnd.h"
 #include "tests/skin/support/SkinTestSupport.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -440,18 +441,7 @@ void Key(WORD vk, bool bUp) {
 
 // Dispatches this thread's messages until the condition holds (true) or two seconds pass (false).
 bool PumpUntil(const std::function<bool()> &condition) {
-    const DWORD start = ::GetTickCount();
-    do {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        if (condition())
-            return true;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 15, QS_ALLINPUT);
-    } while (::GetTickCount() - start < 2000);
-    return condition();
+    return CWaitUntil::Condition(condition, 2000);
 }
 
 TEST_F(SkinEngineTest, TheMenuKeysMessageHookIsInPlaceOnlyFromAltOrF10DownToUp) {
