@@ -7,7 +7,7 @@
 namespace {
 
 // The few theming calls the edge needs, looked up in the theming library if the process has loaded it (not every
-// system the console runs on has one, so it is not linked).
+// system the console runs on has one, so it is not linked). Looked up at each use: the library may come later.
 struct CThemeCalls {
     typedef HANDLE(WINAPI *GetWindowThemeFn)(HWND);
     typedef HRESULT(WINAPI *DrawThemeBackgroundFn)(HANDLE, HDC, int, int, const RECT *, const RECT *);
@@ -67,7 +67,7 @@ BOOL PaintClientEdgeOnly(HWND hWnd, HRGN hUpdate) {
         if (!::IsRectEmpty(&strip) && ::RectInRegion(hUpdate, &strip))
             return FALSE;
 
-    static const CThemeCalls theme;
+    const CThemeCalls theme;
     HANDLE hTheme = theme.getWindowTheme ? theme.getWindowTheme(hWnd) : nullptr;
     if (hTheme && !theme.Complete())
         return FALSE;
